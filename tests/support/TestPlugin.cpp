@@ -1,0 +1,21 @@
+#include "support/TestPlugin.h"
+
+#include "effect/QEL.h"
+
+extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster);
+
+PluginLibrary& pluginLibrary()
+{
+    static PluginLibrary library(TARVA_PLUGIN_PATH);
+    return library;
+}
+
+VstEntryProc inProcessEntry()
+{
+    return &VSTPluginMain;
+}
+
+QEL& effectOf(PluginInstance& plugin)
+{
+    return *static_cast<QEL*>(static_cast<AudioEffect*>(plugin.effect()->object));
+}

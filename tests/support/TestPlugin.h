@@ -1,0 +1,49 @@
+// Fixtures that drive TARVA as a host does.
+#pragma once
+
+#include "FakeHost.h"
+#include "effect/ParameterIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class QEL;
+
+// The built plug-in library, loaded once for the whole test run.
+PluginLibrary& pluginLibrary();
+
+// The same entry point linked into the test itself, for tests that also reach the
+// effect's C++ operations (learn and clear modes, the editor's calls).
+VstEntryProc inProcessEntry();
+QEL& effectOf(PluginInstance& plugin); // only for instances made through inProcessEntry()
+
+// A fresh instance of the loaded library per test.
+class HostTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(pluginLibrary().isLoaded()) << pluginLibrary().error();
+        plugin = std::make_unique<PluginInstance>(host, pluginLibrary().entry());
+        ASSERT_TRUE(*plugin);
+    }
+
+    FakeHost host;
+    std::unique_ptr<PluginInstance> plugin;
+};
+
+// A fresh in-process instance per test, with its effect object at hand.
+class EffectTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        plugin = std::make_unique<PluginInstance>(host, inProcessEntry());
+        ASSERT_TRUE(*plugin);
+    }
+    QEL& effect() { return effectOf(*plugin); }
+
+    FakeHost host;
+    std::unique_ptr<PluginInstance> plugin;
+};
