@@ -25,7 +25,8 @@ void formatFloat8(float value, char* text) noexcept
     double integer = std::floor(v);
     do
     {
-        integerDigits[integerCount++] = static_cast<char>('0' + static_cast<int>(std::fmod(integer, 10.0)));
+        integerDigits[integerCount++] =
+            static_cast<char>('0' + static_cast<int>(std::fmod(integer, 10.0)));
         integer /= 10.0;
     } while (integer >= 1.0 && reserved + integerCount < kWidth);
     for (int i = integerCount - 1; i >= 0; --i)

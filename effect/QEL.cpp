@@ -40,7 +40,8 @@ QEL::QEL(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster, kNu
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) noexcept
 {
-    if (audioMaster == nullptr || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
+    if (audioMaster == nullptr ||
+        audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     // Out of memory while building: new releases the object's memory, the host gets null.
     try

@@ -36,9 +36,9 @@ public:
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     // The tempo used by the clock mode.
-    void setTempo(float normalized);   // the editor's tempo entry: 400 * x, at least 40 BPM
+    void setTempo(float normalized); // the editor's tempo entry: 400 * x, at least 40 BPM
     float getTempo() const noexcept { return tempoBpm; }
-    void setHostTempo(double bpm);     // once per block from the host's time info: 40..400 BPM
+    void setHostTempo(double bpm); // once per block from the host's time info: 40..400 BPM
 
     // Decoded values, read by the engine.
     float getInputGain() const noexcept { return inputGain; }

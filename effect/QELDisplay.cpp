@@ -41,15 +41,13 @@ void QEL::getParameterLabel(VstInt32 index, char* label)
 void QEL::getParameterDisplay(VstInt32 index, char* text)
 {
     if (!isControl(index))
-        return; // the controller parameters have no display text
+        return;        // the controller parameters have no display text
     char out[32] = ""; // roomy for snprintf; at most kDisplayFormatChars reach the host
     // Texts show what is decoded, so they are made from the value limited to 0..1.
     const float v = clampUnit(parameterValues[index]);
     switch (kControlInfo[index].kind)
     {
-    case ParameterKind::Gain:
-        formatDecibels(v * v * 4.0f, out);
-        break;
+    case ParameterKind::Gain: formatDecibels(v * v * 4.0f, out); break;
     case ParameterKind::Mix:
     {
         const int dry = static_cast<int>((1.0f - v) * 100.0f);
@@ -61,21 +59,11 @@ void QEL::getParameterDisplay(VstInt32 index, char* text)
             std::snprintf(out, sizeof out, "%d-%d", dry, 100 - dry);
         break;
     }
-    case ParameterKind::DelayTime:
-        formatInteger(static_cast<int>(delayMs + 0.5f), out);
-        break;
-    case ParameterKind::Switch:
-        std::strcpy(out, switchState(index) != 0 ? "on" : "off");
-        break;
-    case ParameterKind::Feedback:
-        formatDecibels(v, out);
-        break;
-    case ParameterKind::ClockFactor:
-        formatFloat8(v + 0.5f, out);
-        break;
-    case ParameterKind::Percent:
-        formatInteger(static_cast<int>(v * 100.0f), out);
-        break;
+    case ParameterKind::DelayTime: formatInteger(static_cast<int>(delayMs + 0.5f), out); break;
+    case ParameterKind::Switch: std::strcpy(out, switchState(index) != 0 ? "on" : "off"); break;
+    case ParameterKind::Feedback: formatDecibels(v, out); break;
+    case ParameterKind::ClockFactor: formatFloat8(v + 0.5f, out); break;
+    case ParameterKind::Percent: formatInteger(static_cast<int>(v * 100.0f), out); break;
     case ParameterKind::Waveform:
         if (v <= 0.0f)
             std::strcpy(out, "sin");
@@ -90,9 +78,7 @@ void QEL::getParameterDisplay(VstInt32 index, char* text)
         else
             std::strcpy(out, "sqr");
         break;
-    case ParameterKind::Rate:
-        formatFloat8(rateHz, out);
-        break;
+    case ParameterKind::Rate: formatFloat8(rateHz, out); break;
     case ParameterKind::ClockMode:
         // From the mode itself: a change refused under the hold keeps showing the old mode.
         std::strcpy(out, clockMode != 0 ? "clk" : "dly");
@@ -140,7 +126,6 @@ bool QEL::getParameterProperties(VstInt32 index, VstParameterProperties* propert
         properties->maxInteger = 14;
         properties->stepInteger = 1;
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }

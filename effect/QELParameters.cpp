@@ -48,9 +48,7 @@ float QEL::applyControl(int index, float value)
     case ParameterKind::Feedback:
     case ParameterKind::ClockFactor:
     case ParameterKind::Percent:
-    case ParameterKind::Waveform:
-        parameterValues[index] = value;
-        break;
+    case ParameterKind::Waveform: parameterValues[index] = value; break;
     case ParameterKind::DelayTime:
         // The clock owns the delay time in clock mode; the hold freezes it.
         if (clockMode != 0)

@@ -2,8 +2,7 @@
 
 #include "host/Trampolines.h"
 
-AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms,
-                         VstInt32 numParams)
+AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
     : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams)
 {
     // cEffect is value-initialised: every field not set here, the future bytes included, is 0.
@@ -52,17 +51,10 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
 {
     switch (opcode)
     {
-    case effOpen:
-        open();
-        return 0;
-    case effClose:
-        close();
-        return 1;
-    case effSetProgram:
-        setProgram(static_cast<VstInt32>(value));
-        return 0;
-    case effGetProgram:
-        return getProgram();
+    case effOpen: open(); return 0;
+    case effClose: close(); return 1;
+    case effSetProgram: setProgram(static_cast<VstInt32>(value)); return 0;
+    case effGetProgram: return getProgram();
     case effSetProgramName:
         if (ptr != nullptr)
             setProgramName(static_cast<char*>(ptr));
@@ -83,12 +75,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         if (ptr != nullptr)
             getParameterName(index, static_cast<char*>(ptr));
         return 0;
-    case effSetSampleRate:
-        setSampleRate(opt);
-        return 0;
-    case effSetBlockSize:
-        setBlockSize(static_cast<VstInt32>(value));
-        return 0;
+    case effSetSampleRate: setSampleRate(opt); return 0;
+    case effSetBlockSize: setBlockSize(static_cast<VstInt32>(value)); return 0;
     case effMainsChanged:
         if (value == 0)
             suspend();
@@ -99,8 +87,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         if (editor && ptr != nullptr)
             return editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
         return 0;
-    case effEditOpen:
-        return editor && editor->open(ptr) ? 1 : 0;
+    case effEditOpen: return editor && editor->open(ptr) ? 1 : 0;
     case effEditClose:
         if (editor)
             editor->close();
@@ -109,8 +96,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         if (editor)
             editor->idle();
         return 0;
-    case effIdentify:
-        return fourCharCode('N', 'v', 'E', 'f');
+    case effIdentify: return fourCharCode('N', 'v', 'E', 'f');
     case effGetChunk:
         if (ptr == nullptr)
             return 0;
@@ -119,7 +105,6 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         if (value < 0 || value > 0x7fffffff)
             return -1;
         return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
-    default:
-        return 0;
+    default: return 0;
     }
 }

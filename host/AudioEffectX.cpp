@@ -5,38 +5,29 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
 {
     switch (opcode)
     {
-    case effProcessEvents:
-        return ptr != nullptr ? processEvents(static_cast<VstEvents*>(ptr)) : 0;
-    case effCanBeAutomated:
-        return canParameterBeAutomated(index) ? 1 : 0;
-    case effString2Parameter:
-        return 0;
+    case effProcessEvents: return ptr != nullptr ? processEvents(static_cast<VstEvents*>(ptr)) : 0;
+    case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
+    case effString2Parameter: return 0;
     case effGetProgramNameIndexed:
         if (ptr == nullptr)
             return 0;
         return getProgramNameIndexed(static_cast<VstInt32>(value), index, static_cast<char*>(ptr))
                    ? 1
                    : 0;
-    case effGetPlugCategory:
-        return getPlugCategory();
-    case effGetEffectName:
-        return ptr != nullptr && getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetPlugCategory: return getPlugCategory();
+    case effGetEffectName: return ptr != nullptr && getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
     case effGetVendorString:
         return ptr != nullptr && getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
     case effGetProductString:
         return ptr != nullptr && getProductString(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetVendorVersion:
-        return getVendorVersion();
-    case effCanDo:
-        return ptr != nullptr ? canDo(static_cast<char*>(ptr)) : 0;
-    case effGetTailSize:
-        return getTailSize();
+    case effGetVendorVersion: return getVendorVersion();
+    case effCanDo: return ptr != nullptr ? canDo(static_cast<char*>(ptr)) : 0;
+    case effGetTailSize: return getTailSize();
     case effGetParameterProperties:
         if (ptr == nullptr)
             return 0;
         return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
-    case effGetVstVersion:
-        return getVstVersion();
+    case effGetVstVersion: return getVstVersion();
     case effEditKeyDown:
     case effEditKeyUp:
     {
@@ -57,8 +48,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             return 1;
         }
         return 0;
-    case effGetCurrentMidiProgram:
-        return -1;
+    case effGetCurrentMidiProgram: return -1;
     case effGetSpeakerArrangement:
         // Both arguments point at the host's arrangement pointers; we have none to offer.
         if (value != 0)
@@ -66,8 +56,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         if (ptr != nullptr)
             *static_cast<void**>(ptr) = nullptr;
         return 0;
-    case effSetTotalSampleToProcess:
-        return value;
+    case effSetTotalSampleToProcess: return value;
     default:
         // Opcodes 0-24, and every other one, which the basic routing answers with 0.
         return AudioEffect::dispatcher(opcode, index, value, ptr, opt);

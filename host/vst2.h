@@ -19,15 +19,15 @@ using VstIntPtr = std::intptr_t; // pointer-sized: 32 bits on x86, 64 on x86-64
 struct AEffect;
 
 using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
+                                                    VstInt32 index, VstIntPtr value, void* ptr,
+                                                    float opt);
+using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
                                                       VstInt32 index, VstIntPtr value, void* ptr,
                                                       float opt);
-using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
-                                                        VstInt32 index, VstIntPtr value, void* ptr,
-                                                        float opt);
 using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
-                                               VstInt32 sampleFrames);
+                                              VstInt32 sampleFrames);
 using AEffectProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs,
-                                                     double** outputs, VstInt32 sampleFrames);
+                                                    double** outputs, VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 index, float value);
 using AEffectGetParameterProc = float(VSTCALLBACK*)(AEffect* effect, VstInt32 index);
 
@@ -44,9 +44,9 @@ constexpr VstInt32 kEffectMagic = fourCharCode('V', 's', 't', 'P');
 
 struct AEffect
 {
-    VstInt32 magic;                 // 0   kEffectMagic
+    VstInt32 magic;                   // 0   kEffectMagic
     AEffectDispatcherProc dispatcher; // 4 / 8
-    AEffectProcessProc process;     // deprecated accumulating entry
+    AEffectProcessProc process;       // deprecated accumulating entry
     AEffectSetParameterProc setParameter;
     AEffectGetParameterProc getParameter;
     VstInt32 numPrograms;
@@ -117,25 +117,25 @@ enum AEffectOpcodes : VstInt32
     effGetProgramNameIndexed = 29, // index: program, value: category, ptr: text
     effGetInputProperties = 33,
     effGetOutputProperties = 34,
-    effGetPlugCategory = 35,       // -> VstPlugCategory
+    effGetPlugCategory = 35, // -> VstPlugCategory
     effOfflineNotify = 38,
     effOfflinePrepare = 39,
     effOfflineRun = 40,
     effProcessVarIo = 41,
     effSetSpeakerArrangement = 42,
     effSetBypass = 44,
-    effGetEffectName = 45,         // ptr: char[kVstMaxEffectNameLen]
-    effGetVendorString = 47,       // ptr: char[kVstMaxVendorStrLen]
-    effGetProductString = 48,      // ptr: char[kVstMaxProductStrLen]
-    effGetVendorVersion = 49,      // -> version
+    effGetEffectName = 45,    // ptr: char[kVstMaxEffectNameLen]
+    effGetVendorString = 47,  // ptr: char[kVstMaxVendorStrLen]
+    effGetProductString = 48, // ptr: char[kVstMaxProductStrLen]
+    effGetVendorVersion = 49, // -> version
     effVendorSpecific = 50,
-    effCanDo = 51,                 // ptr: capability text -> 1 yes, 0 don't know, -1 no
-    effGetTailSize = 52,           // -> samples
+    effCanDo = 51,                  // ptr: capability text -> 1 yes, 0 don't know, -1 no
+    effGetTailSize = 52,            // -> samples
     effGetParameterProperties = 56, // index, ptr: VstParameterProperties* -> 1 / 0
-    effGetVstVersion = 58,         // -> 2400
-    effEditKeyDown = 59,           // index: character, value: virtual key, opt: modifiers
-    effEditKeyUp = 60,             // as effEditKeyDown
-    effSetEditKnobMode = 61,       // value: mode
+    effGetVstVersion = 58,          // -> 2400
+    effEditKeyDown = 59,            // index: character, value: virtual key, opt: modifiers
+    effEditKeyUp = 60,              // as effEditKeyDown
+    effSetEditKnobMode = 61,        // value: mode
     effGetMidiProgramName = 62,
     effGetCurrentMidiProgram = 63, // -> -1 when not supported
     effGetMidiProgramCategory = 64,
@@ -159,18 +159,18 @@ enum AEffectOpcodes : VstInt32
 // Host callback opcodes: index, value, ptr, opt -> return.
 enum AudioMasterOpcodes : VstInt32
 {
-    audioMasterAutomate = 0,     // index, opt: value
-    audioMasterVersion = 1,      // -> host's interface version; 0 refuses the plug-in
+    audioMasterAutomate = 0, // index, opt: value
+    audioMasterVersion = 1,  // -> host's interface version; 0 refuses the plug-in
     audioMasterCurrentId = 2,
     audioMasterIdle = 3,
     audioMasterPinConnected = 4, // index: pin, value: 0 input / 1 output -> 0 when connected
     audioMasterWantMidi = 6,     // value: filter
     audioMasterGetTime = 7,      // value: request mask -> VstTimeInfo* or 0
     audioMasterProcessEvents = 8,
-    audioMasterCanDo = 37,       // ptr: capability text -> 1 yes
+    audioMasterCanDo = 37, // ptr: capability text -> 1 yes
     audioMasterUpdateDisplay = 42,
-    audioMasterBeginEdit = 43,   // index
-    audioMasterEndEdit = 44,     // index
+    audioMasterBeginEdit = 43, // index
+    audioMasterEndEdit = 44,   // index
 };
 
 enum VstPlugCategory : VstInt32

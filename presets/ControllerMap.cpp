@@ -5,8 +5,8 @@ namespace
 constexpr std::array<int, kNumControls> kDefaultControllers = {
     102, 103, 104, 105, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120};
 
-const float kUnassignedValue = stepValue(ControllerMap::kUnassignedStep,
-                                         ControllerMap::kAssignmentSteps);
+const float kUnassignedValue =
+    stepValue(ControllerMap::kUnassignedStep, ControllerMap::kAssignmentSteps);
 } // namespace
 
 void ControllerMap::setDefaults() noexcept
@@ -101,12 +101,10 @@ std::array<float, kNumControls> ControllerMap::assignmentValues() const noexcept
 
 int ControllerMap::controllerForParameter(int parameter) const noexcept
 {
-    return isControl(parameter) ? parameterToController[parameter].load()
-                                : kNone;
+    return isControl(parameter) ? parameterToController[parameter].load() : kNone;
 }
 
 int ControllerMap::parameterForController(int controller) const noexcept
 {
-    return isController(controller) ? controllerToParameter[controller].load()
-                                    : kNone;
+    return isController(controller) ? controllerToParameter[controller].load() : kNone;
 }

@@ -14,8 +14,8 @@
 class ControllerMap
 {
 public:
-    static constexpr int kNone = 999;           // no controller / no parameter
-    static constexpr int kNumControllers = 128; // MIDI controller numbers 0-127
+    static constexpr int kNone = 999;            // no controller / no parameter
+    static constexpr int kNumControllers = 128;  // MIDI controller numbers 0-127
     static constexpr int kAssignmentSteps = 129; // host values: controllers 0-127, then none
     static constexpr int kUnassignedStep = 128;
 

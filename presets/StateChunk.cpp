@@ -46,10 +46,13 @@ std::optional<StateChunkContents> readStateChunk(const void* data, std::size_t s
         return std::nullopt;
 
     StateChunkContents contents;
-    contents.currentProgram = static_cast<std::int32_t>(loadWord(in + kCurrentProgramOffset, swapped));
+    contents.currentProgram =
+        static_cast<std::int32_t>(loadWord(in + kCurrentProgramOffset, swapped));
     for (std::size_t i = 0; i < contents.programs.size(); ++i)
-        contents.programs[i] = readProgramRecord(in + kProgramsOffset + i * kProgramRecordBytes, swapped);
+        contents.programs[i] =
+            readProgramRecord(in + kProgramsOffset + i * kProgramRecordBytes, swapped);
     for (std::size_t i = 0; i < contents.controllerValues.size(); ++i)
-        contents.controllerValues[i] = nanToZero(loadFloat(in + kControllerValuesOffset + 4 * i, swapped));
+        contents.controllerValues[i] =
+            nanToZero(loadFloat(in + kControllerValuesOffset + 4 * i, swapped));
     return contents;
 }

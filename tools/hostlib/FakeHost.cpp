@@ -38,27 +38,13 @@ VstIntPtr FakeHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, voi
 {
     switch (opcode)
     {
-    case audioMasterVersion:
-        ++record.versionCalls;
-        return script.version;
-    case audioMasterAutomate:
-        record.automations.emplace_back(index, opt);
-        return 0;
-    case audioMasterUpdateDisplay:
-        ++record.updateDisplayCalls;
-        return 1;
-    case audioMasterWantMidi:
-        ++record.wantMidiCalls;
-        return 1;
-    case audioMasterIdle:
-        ++record.idleCalls;
-        return 0;
-    case audioMasterBeginEdit:
-        record.beginEdits.push_back(index);
-        return 1;
-    case audioMasterEndEdit:
-        record.endEdits.push_back(index);
-        return 1;
+    case audioMasterVersion: ++record.versionCalls; return script.version;
+    case audioMasterAutomate: record.automations.emplace_back(index, opt); return 0;
+    case audioMasterUpdateDisplay: ++record.updateDisplayCalls; return 1;
+    case audioMasterWantMidi: ++record.wantMidiCalls; return 1;
+    case audioMasterIdle: ++record.idleCalls; return 0;
+    case audioMasterBeginEdit: record.beginEdits.push_back(index); return 1;
+    case audioMasterEndEdit: record.endEdits.push_back(index); return 1;
     case audioMasterCanDo:
     {
         const std::string question = ptr != nullptr ? static_cast<const char*>(ptr) : "";
@@ -85,9 +71,7 @@ VstIntPtr FakeHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, voi
         timeInfo.timeSigDenominator = 4;
         timeInfo.flags = kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
         return reinterpret_cast<VstIntPtr>(&timeInfo);
-    default:
-        record.otherOpcodes.push_back(opcode);
-        return 0;
+    default: record.otherOpcodes.push_back(opcode); return 0;
     }
 }
 
@@ -123,12 +107,13 @@ void PluginInstance::process(float** inputs, float** outputs, VstInt32 frames)
         fx->processReplacing(fx, inputs, outputs, frames);
 }
 
-void PluginInstance::close()
+VstIntPtr PluginInstance::close()
 {
     if (fx == nullptr)
-        return;
-    fx->dispatcher(fx, effClose, 0, 0, nullptr, 0.0f);
+        return 0;
+    const VstIntPtr answer = fx->dispatcher(fx, effClose, 0, 0, nullptr, 0.0f);
     fx = nullptr;
+    return answer;
 }
 
 void PluginInstance::setParameter(VstInt32 index, float value)

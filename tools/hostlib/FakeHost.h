@@ -12,8 +12,8 @@
 // What the host answers.
 struct HostScript
 {
-    VstIntPtr version = 2400;     // audioMasterVersion; 0 refuses plug-ins
-    VstIntPtr sendMidiAnswer = 1; // audioMasterCanDo "sendVstMidiEvent"
+    VstIntPtr version = 2400;       // audioMasterVersion; 0 refuses plug-ins
+    VstIntPtr sendMidiAnswer = 1;   // audioMasterCanDo "sendVstMidiEvent"
     bool inputPinConnected = true;  // pin 1
     bool outputPinConnected = true; // pin 1
     bool timeInfoAvailable = true;
@@ -74,7 +74,7 @@ public:
     void start(float sampleRate, VstInt32 blockSize);
     void suspend();
     void process(float** inputs, float** outputs, VstInt32 frames);
-    void close(); // effClose; the instance is gone afterwards
+    VstIntPtr close(); // effClose and its answer; the instance is gone afterwards
 
     void setParameter(VstInt32 index, float value);
     float getParameter(VstInt32 index);

@@ -11,7 +11,8 @@ PluginLibrary::PluginLibrary(const std::string& path)
 #if defined(_WIN32)
     handle = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
     if (handle == nullptr)
-        lastError = "LoadLibrary failed for " + path + " (error " + std::to_string(GetLastError()) + ")";
+        lastError =
+            "LoadLibrary failed for " + path + " (error " + std::to_string(GetLastError()) + ")";
 #else
     // RTLD_LOCAL: the plug-in's symbols stay its own, as in every host.
     handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
