@@ -1,6 +1,8 @@
 // The dispatcher's answers, opcode by opcode, as a host sees them.
 #include "support/TestPlugin.h"
 
+#include "effect/QEL.h"
+
 #include <cstring>
 #include <string>
 
@@ -156,4 +158,61 @@ TEST(DispatcherLifecycle, CloseWithoutResumeFreesEverything)
         ASSERT_NE(fx, nullptr);
         EXPECT_EQ(fx->dispatcher(fx, effClose, 0, 0, nullptr, 0.0f), 1);
     }
+}
+
+using HostCalls = EffectTest;
+
+TEST_F(HostCalls, WrappersCallTheHostWithTheirOpcodes)
+{
+    QEL& fx = effect();
+    fx.beginEdit(6);
+    fx.endEdit(6);
+    EXPECT_EQ(host.record.beginEdits, std::vector<VstInt32>{6});
+    EXPECT_EQ(host.record.endEdits, std::vector<VstInt32>{6});
+
+    fx.masterIdle();
+    EXPECT_EQ(host.record.idleCalls, 1);
+
+    const int displays = host.record.updateDisplayCalls;
+    fx.updateDisplay();
+    EXPECT_EQ(host.record.updateDisplayCalls, displays + 1);
+
+    host.script.tempo = 93.5;
+    const VstTimeInfo* time = fx.getTimeInfo(kVstTempoValid);
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(time->tempo, 93.5);
+    host.script.timeInfoAvailable = false;
+    EXPECT_EQ(fx.getTimeInfo(kVstTempoValid), nullptr);
+}
+
+TEST_F(HostCalls, PinAnswerZeroMeansConnected)
+{
+    QEL& fx = effect();
+    EXPECT_TRUE(fx.isInputConnected(1));
+    EXPECT_TRUE(fx.isOutputConnected(1));
+    host.script.inputPinConnected = false;
+    EXPECT_FALSE(fx.isInputConnected(1));
+    EXPECT_TRUE(fx.isOutputConnected(1));
+    host.script.outputPinConnected = false;
+    EXPECT_FALSE(fx.isOutputConnected(1));
+}
+
+TEST(HostCallsWithoutHost, AnswerZeroButPinsCountAsConnected)
+{
+    // Built directly: a host callback of null is refused at the entry point.
+    QEL fx(nullptr);
+    EXPECT_EQ(fx.getTimeInfo(kVstTempoValid), nullptr);
+    EXPECT_EQ(fx.canHostDo("sendVstMidiEvent"), 0);
+    EXPECT_FALSE(fx.updateDisplay());
+    EXPECT_TRUE(fx.isInputConnected(1));
+    EXPECT_TRUE(fx.isOutputConnected(1));
+    char question[] = "receiveVstMidiEvent";
+    EXPECT_EQ(fx.canDo(question), 0);
+    fx.resume(); // asks for MIDI from nobody
+    EXPECT_EQ(fx.getParameter(kInput), 0.5f);
+}
+
+TEST(EntryWithoutHost, NullCallbackGetsNothing)
+{
+    EXPECT_EQ(inProcessEntry()(nullptr), nullptr);
 }
