@@ -29,9 +29,7 @@ QEL::QEL(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster, kNu
     // Provisional values until program 0 is applied below.
     for (int p = 0; p < kNumControls; ++p)
         parameterValues[p] = kFactoryPrograms[0].values[p];
-    tempoBpm = 120.0f;
-    computeClockDelay(); // numerator 1, denominator 1: 2000 ms at 120 BPM
-    delayChanged = false;
+    initEngine(); // throws std::bad_alloc when the delay memory cannot be had
 
     setEditor(std::make_unique<Editor>(this));
     loadStoredDefaults();

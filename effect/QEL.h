@@ -1,8 +1,10 @@
-// The TARVA effect: the parameters of the delay unit and their decoded values.
+// The TARVA effect: the parameters of the delay unit, their decoded values and the
+// delay engine that plays them.
 #pragma once
 
 #include "effect/ParameterIndex.h"
 #include "effect/RelaxedAtomic.h"
+#include "engine/EngineState.h"
 #include "presets/CPresetSystemEffect.h"
 
 #include <array>
@@ -32,49 +34,48 @@ public:
     // Program changes start from free delay time, so a program's DlyTime applies.
     void selectProgram(int index) override;
 
+    // Lifecycle, from the host's non-audio threads while no block runs.
+    void suspend() override;
+    void resume() override;
+
     // Audio thread.
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     // The tempo used by the clock mode.
     void setTempo(float normalized); // the editor's tempo entry: 400 * x, at least 40 BPM
-    float getTempo() const noexcept { return tempoBpm; }
-    void setHostTempo(double bpm); // once per block from the host's time info: 40..400 BPM
+    float getTempo() const noexcept { return targets.tempoBpm; }
+    void setHostTempo(double bpm); // from the host's time info: limited to 40..400 BPM
 
-    // Decoded values, read by the engine.
-    float getInputGain() const noexcept { return inputGain; }
-    float getOutputGain() const noexcept { return outputGain; }
-    float getDelayMs() const noexcept { return delayMs; }
-    float getRateHz() const noexcept { return rateHz; }
-    bool isClockMode() const noexcept { return clockMode != 0; }
-    bool isRepeatHold() const noexcept { return repeatHold != 0; }
-    int getNumIndex() const noexcept { return numIndex; }
-    int getDenIndex() const noexcept { return denIndex; }
-    // The delay-time hand-over: raised by every change of the delay time.
-    bool takeDelayChanged() noexcept;
+    // For the editor's idle pass: oscillator phase, level since the last call, effective
+    // and nominal delay in ms, and whether the beat indicator flashed since the last call.
+    void getDisplayState(float& phase, float& level, int& effectiveDelayMs, int& nominalDelayMs,
+                         unsigned char& flash);
+
+    bool isClockMode() const noexcept { return targets.clockMode != 0; }
+    bool isRepeatHold() const noexcept { return targets.repeatHold != 0; }
+    float getDelayMs() const noexcept { return targets.delayMs; }
+    int getEngineSampleRate() const noexcept { return engine.engineSampleRate; }
+    int getMemoryLength() const noexcept { return engine.memoryLength; }
 
 private:
+    // Parameter model.
     float applyControl(int index, float value);
-    void setSwitch(int index, int on);
     int switchState(int index) const noexcept;
     void computeClockDelay();
 
+    // Engine (engine/): the engine-side part of a parameter change, construction,
+    // rate-dependent values, and the clear that silences the memory.
+    void updateEngine(int index, float v);
+    void initEngine();
+    bool buildForRate(int rate);
+    void setRateConstants();
+    void placeReadPosition();
+    void clearEngine();
+    void designInputFilter(float cutoffHz);
+    float inputFilterCutoff(float rateThreshold) const;
+
     std::array<RelaxedAtomic<float>, kNumControls> parameterValues;
-
-    RelaxedAtomic<float> inputGain = 1.0f;
-    RelaxedAtomic<float> outputGain = 1.0f;
-    RelaxedAtomic<float> delayMs = 2000.0f;
-    RelaxedAtomic<float> rateHz = 0.1f;
-    RelaxedAtomic<int> delayDoubling = 0;
-    RelaxedAtomic<int> delayInvert = 0;
-    RelaxedAtomic<int> hiCutOn = 0;
-    RelaxedAtomic<int> feedbackInvert = 0;
-    RelaxedAtomic<int> repeatHold = 0;
-    RelaxedAtomic<int> powerOn = 1;
-    RelaxedAtomic<int> clockMode = 0;
-    RelaxedAtomic<int> numIndex = 0;
-    RelaxedAtomic<int> denIndex = 0;
-
-    RelaxedAtomic<float> tempoBpm = 120.0f;
-    RelaxedAtomic<float> clockDelayRatio = 0.0f;
-    RelaxedAtomic<bool> delayChanged = false;
+    EngineTargets targets;
+    EngineState engine;
+    DisplayHandOver display;
 };

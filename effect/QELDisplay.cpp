@@ -59,7 +59,9 @@ void QEL::getParameterDisplay(VstInt32 index, char* text)
             std::snprintf(out, sizeof out, "%d-%d", dry, 100 - dry);
         break;
     }
-    case ParameterKind::DelayTime: formatInteger(static_cast<int>(delayMs + 0.5f), out); break;
+    case ParameterKind::DelayTime:
+        formatInteger(static_cast<int>(targets.delayMs + 0.5f), out);
+        break;
     case ParameterKind::Switch: std::strcpy(out, switchState(index) != 0 ? "on" : "off"); break;
     case ParameterKind::Feedback: formatDecibels(v, out); break;
     case ParameterKind::ClockFactor: formatFloat8(v + 0.5f, out); break;
@@ -78,16 +80,17 @@ void QEL::getParameterDisplay(VstInt32 index, char* text)
         else
             std::strcpy(out, "sqr");
         break;
-    case ParameterKind::Rate: formatFloat8(rateHz, out); break;
+    case ParameterKind::Rate: formatFloat8(targets.rateHz, out); break;
     case ParameterKind::ClockMode:
         // From the mode itself: a change refused under the hold keeps showing the old mode.
-        std::strcpy(out, clockMode != 0 ? "clk" : "dly");
+        std::strcpy(out, targets.clockMode != 0 ? "clk" : "dly");
         break;
     case ParameterKind::Numerator:
-        std::snprintf(out, sizeof out, "%1.0f", static_cast<double>(kNumerators[numIndex]));
+        std::snprintf(out, sizeof out, "%1.0f", static_cast<double>(kNumerators[targets.numIndex]));
         break;
     case ParameterKind::Denominator:
-        std::snprintf(out, sizeof out, "%.0f", static_cast<double>(kDenominators[denIndex]));
+        std::snprintf(out, sizeof out, "%.0f",
+                      static_cast<double>(kDenominators[targets.denIndex]));
         break;
     }
     copyHostString(text, out, kDisplayFormatChars);

@@ -20,7 +20,12 @@ void QEL::setParameter(VstInt32 index, float value)
     // The program store first (it also serves MIDI learn), unless a program is being applied.
     if (!isLoadingProgram())
         CPresetSystemEffect::setParameter(index, value);
-    const float accepted = isControl(index) ? applyControl(index, value) : value;
+    float accepted = value;
+    if (isControl(index))
+    {
+        accepted = applyControl(index, value);
+        updateEngine(index, clampUnit(value));
+    }
     if (CPresetSystemEditor* editor = presetEditor())
         editor->setParameter(index, accepted);
 }
@@ -40,102 +45,76 @@ float QEL::applyControl(int index, float value)
     const float v = clampUnit(value);
     switch (kControlInfo[index].kind)
     {
-    case ParameterKind::Gain:
-        parameterValues[index] = value;
-        (index == kInput ? inputGain : outputGain) = v * v * 4.0f;
-        break;
-    case ParameterKind::Mix:
-    case ParameterKind::Feedback:
-    case ParameterKind::ClockFactor:
-    case ParameterKind::Percent:
-    case ParameterKind::Waveform: parameterValues[index] = value; break;
     case ParameterKind::DelayTime:
         // The clock owns the delay time in clock mode; the hold freezes it.
-        if (clockMode != 0)
+        if (targets.clockMode != 0)
             return value;
-        if (repeatHold != 0)
+        if (targets.repeatHold != 0)
             return v;
         parameterValues[index] = v;
-        delayChanged = true;
-        delayMs = kMaxDelayMs * v;
+        targets.delayChanged = true;
+        targets.delayMs = kMaxDelayMs * v;
         return v;
-    case ParameterKind::Switch:
-        parameterValues[index] = value;
-        setSwitch(index, stepIndex(v, kSwitchSteps));
-        break;
-    case ParameterKind::Rate:
-        parameterValues[index] = value;
-        rateHz = static_cast<float>(std::pow(100.0, static_cast<double>(v))) * 0.1f;
-        break;
     case ParameterKind::ClockMode:
         parameterValues[index] = value;
-        if (repeatHold != 0)
+        if (targets.repeatHold != 0)
             break; // the stored value changes, the mode does not
-        clockMode = stepIndex(v, kSwitchSteps);
-        delayChanged = true;
-        if (clockMode != 0)
+        targets.clockMode = stepIndex(v, kSwitchSteps);
+        targets.delayChanged = true;
+        if (targets.clockMode != 0)
             computeClockDelay();
         break;
     case ParameterKind::Numerator:
         parameterValues[index] = value;
-        numIndex = stepIndex(v, static_cast<int>(kNumerators.size()));
-        if (clockMode != 0)
+        targets.numIndex = stepIndex(v, static_cast<int>(kNumerators.size()));
+        if (targets.clockMode != 0)
             computeClockDelay();
         break;
     case ParameterKind::Denominator:
         parameterValues[index] = value;
-        denIndex = stepIndex(v, static_cast<int>(kDenominators.size()));
-        if (clockMode != 0)
+        targets.denIndex = stepIndex(v, static_cast<int>(kDenominators.size()));
+        if (targets.clockMode != 0)
             computeClockDelay();
+        break;
+    default:
+        // Gains, mix, feedback, clock controls, switches: stored as they come; the engine
+        // update decodes them.
+        parameterValues[index] = value;
         break;
     }
     return value;
-}
-
-void QEL::setSwitch(int index, int on)
-{
-    switch (index)
-    {
-    case kDlyx2: delayDoubling = on; break;
-    case kDlyInv: delayInvert = on; break;
-    case kHiCut: hiCutOn = on; break;
-    case kFbInv: feedbackInvert = on; break;
-    case kRptInf: repeatHold = on; break;
-    case kPower: powerOn = on; break;
-    default: break;
-    }
 }
 
 int QEL::switchState(int index) const noexcept
 {
     switch (index)
     {
-    case kDlyx2: return delayDoubling;
-    case kDlyInv: return delayInvert;
-    case kHiCut: return hiCutOn;
-    case kFbInv: return feedbackInvert;
-    case kRptInf: return repeatHold;
-    case kPower: return powerOn;
+    case kDlyx2: return targets.delayDoubling;
+    case kDlyInv: return targets.wetSign < 0.0f ? 1 : 0;
+    case kHiCut: return targets.hiCutOn;
+    case kFbInv: return targets.feedbackSign < 0.0f ? 1 : 0;
+    case kRptInf: return targets.repeatHold;
+    case kPower: return targets.powerOn;
     default: return 0;
     }
 }
 
-// The delay as numerator/denominator of a whole note (four beats) at tempoBpm.
+// The delay as numerator/denominator of a whole note (four beats) at the tempo.
 void QEL::computeClockDelay()
 {
-    const double numerator = kNumerators[numIndex];
-    const double denominator = kDenominators[denIndex];
-    const auto ms = static_cast<float>(numerator * 240000.0 / (denominator * tempoBpm));
+    const double numerator = kNumerators[targets.numIndex];
+    const double denominator = kDenominators[targets.denIndex];
+    const auto ms = static_cast<float>(numerator * 240000.0 / (denominator * targets.tempoBpm));
     float ratio = ms / kMaxDelayMs;
     if (ratio > 1.0f)
         ratio = 1.0f;
-    clockDelayRatio = ratio;
-    if (repeatHold != 0)
+    targets.clockDelayRatio = ratio;
+    if (targets.repeatHold != 0)
         return;
     // DlyTime reports the clock's value; the program keeps its own.
     parameterValues[kDlyTime] = ratio;
-    delayChanged = true;
-    delayMs = kMaxDelayMs * ratio;
+    targets.delayChanged = true;
+    targets.delayMs = kMaxDelayMs * ratio;
 }
 
 void QEL::setTempo(float normalized)
@@ -143,9 +122,9 @@ void QEL::setTempo(float normalized)
     float bpm = nanToZero(normalized) * kTempoEntryScale;
     if (bpm < kMinTempoBpm)
         bpm = kMinTempoBpm;
-    if (bpm == tempoBpm)
+    if (bpm == targets.tempoBpm)
         return;
-    tempoBpm = bpm;
+    targets.tempoBpm = bpm;
     computeClockDelay();
 }
 
@@ -155,18 +134,10 @@ void QEL::setHostTempo(double hostBpm)
         return;
     float bpm = static_cast<float>(hostBpm);
     bpm = bpm < kMinTempoBpm ? kMinTempoBpm : (bpm > kMaxHostTempoBpm ? kMaxHostTempoBpm : bpm);
-    const float previous = tempoBpm;
-    tempoBpm = bpm;
-    if (bpm != previous && clockMode != 0)
+    const float previous = targets.tempoBpm;
+    targets.tempoBpm = bpm;
+    if (bpm != previous && targets.clockMode != 0)
         computeClockDelay();
-}
-
-bool QEL::takeDelayChanged() noexcept
-{
-    const bool was = delayChanged;
-    if (was)
-        delayChanged = false;
-    return was;
 }
 
 void QEL::selectProgram(int index)
@@ -174,7 +145,7 @@ void QEL::selectProgram(int index)
     if (index < 0 || index >= kNumPrograms)
         return;
     parameterValues[kDlyClk] = 0.0f;
-    clockMode = 0;
-    delayChanged = false;
+    targets.clockMode = 0;
+    targets.delayChanged = false;
     CPresetSystemEffect::selectProgram(index);
 }

@@ -18,6 +18,7 @@ public:
 
     T load() const noexcept { return value.load(std::memory_order_relaxed); }
     void store(T v) noexcept { value.store(v, std::memory_order_relaxed); }
+    T exchange(T v) noexcept { return value.exchange(v, std::memory_order_relaxed); }
     operator T() const noexcept { return load(); }
     RelaxedAtomic& operator=(T v) noexcept
     {
