@@ -56,6 +56,9 @@ public:
     float getDelayMs() const noexcept { return targets.delayMs; }
     int getEngineSampleRate() const noexcept { return engine.engineSampleRate; }
     int getMemoryLength() const noexcept { return engine.memoryLength; }
+    int getWriteIndex() const noexcept { return engine.writeIndex; }
+    int getReadIndex() const noexcept { return engine.readIndex; }
+    bool isHoldEngaged() const noexcept { return engine.holdEngaged != 0; }
 
 private:
     // Parameter model.

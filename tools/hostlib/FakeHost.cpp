@@ -1,5 +1,6 @@
 #include "FakeHost.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -105,6 +106,18 @@ void PluginInstance::process(float** inputs, float** outputs, VstInt32 frames)
 {
     if (fx != nullptr)
         fx->processReplacing(fx, inputs, outputs, frames);
+}
+
+void PluginInstance::processInBlocks(const float* inL, const float* inR, float* outL, float* outR,
+                                     long frames, VstInt32 blockSize)
+{
+    for (long offset = 0; offset < frames; offset += blockSize)
+    {
+        const auto count = static_cast<VstInt32>(std::min<long>(blockSize, frames - offset));
+        float* inputs[2] = {const_cast<float*>(inL + offset), const_cast<float*>(inR + offset)};
+        float* outputs[2] = {outL + offset, outR != nullptr ? outR + offset : nullptr};
+        process(inputs, outputs, count);
+    }
 }
 
 VstIntPtr PluginInstance::close()

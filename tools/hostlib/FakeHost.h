@@ -74,6 +74,10 @@ public:
     void start(float sampleRate, VstInt32 blockSize);
     void suspend();
     void process(float** inputs, float** outputs, VstInt32 frames);
+    // Whole buffers in blocks of blockSize frames (the last block may be shorter).
+    // outR may be null: the host then offers one output.
+    void processInBlocks(const float* inL, const float* inR, float* outL, float* outR, long frames,
+                         VstInt32 blockSize);
     VstIntPtr close(); // effClose and its answer; the instance is gone afterwards
 
     void setParameter(VstInt32 index, float value);
