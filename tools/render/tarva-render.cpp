@@ -1,0 +1,240 @@
+// tarva-render: a command-line host. Loads the plug-in through its entry point, exactly
+// as a DAW does, and renders an audio file (or the built-in demo) through it.
+#include "AudioFile.h"
+#include "DemoPhrase.h"
+#include "FakeHost.h"
+#include "RenderOptions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+int fail(int code, const std::string& message)
+{
+    std::fprintf(stderr, "tarva-render: %s\n", message.c_str());
+    return code;
+}
+
+std::string lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::vector<std::string> programNames(PluginInstance& plugin)
+{
+    std::vector<std::string> names;
+    for (VstInt32 i = 0;; ++i)
+    {
+        VstIntPtr found = 0;
+        std::string name = plugin.programNameIndexed(i, &found);
+        if (found == 0)
+            break;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+// A program by number or by name (case does not matter); -1 if there is none.
+int findProgram(PluginInstance& plugin, const std::string& wanted)
+{
+    const auto names = programNames(plugin);
+    double number = 0.0;
+    if (parseNumber(wanted, number))
+    {
+        const int index = static_cast<int>(number);
+        return index == number && index >= 0 && index < static_cast<int>(names.size()) ? index : -1;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (lower(names[i]) == lower(wanted))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int findParameter(PluginInstance& plugin, const std::string& wanted)
+{
+    for (VstInt32 i = 0; i < plugin.effect()->numParams; ++i)
+        if (lower(plugin.parameterName(i)) == lower(wanted))
+            return i;
+    return -1;
+}
+
+// The plug-in keeps its programs inside; a host reaches them through the state chunk,
+// whose current-program field selects one when the chunk is restored.
+bool selectProgram(PluginInstance& plugin, int program)
+{
+    auto chunk = plugin.getChunk();
+    if (chunk.size() < 16)
+        return false;
+    const auto index = static_cast<std::uint32_t>(program);
+    std::memcpy(chunk.data() + 12, &index, sizeof index);
+    return plugin.setChunk(chunk) == 0;
+}
+
+void listPrograms(PluginInstance& plugin)
+{
+    const auto names = programNames(plugin);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        std::printf("%2zu  %s\n", i, names[i].c_str());
+}
+
+void listParameters(PluginInstance& plugin)
+{
+    std::printf("%-3s %-13s %-10s %-10s %s\n", "#", "name", "value", "display", "label");
+    for (VstInt32 i = 0; i < plugin.effect()->numParams; ++i)
+        std::printf("%-3d %-13s %-10.6f %-10s %s\n", i, plugin.parameterName(i).c_str(),
+                    static_cast<double>(plugin.getParameter(i)), plugin.parameterDisplay(i).c_str(),
+                    plugin.parameterLabel(i).c_str());
+}
+
+class Progress
+{
+public:
+    Progress(long total, bool enabled) : total(total), enabled(enabled) {}
+    void update(long done)
+    {
+        if (!enabled)
+            return;
+        const int percent = static_cast<int>(100 * done / std::max(1L, total));
+        if (percent == shown)
+            return;
+        shown = percent;
+        const int width = 40;
+        const int filled = percent * width / 100;
+        std::fprintf(stderr, "\r[%s%s] %3d%%",
+                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     std::string(static_cast<std::size_t>(width - filled), ' ').c_str(), percent);
+        if (done >= total)
+            std::fprintf(stderr, "\n");
+    }
+
+private:
+    long total;
+    bool enabled;
+    int shown = -1;
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    RenderOptions options;
+    options.plugin = TARVA_DEFAULT_PLUGIN;
+    const std::string error = parseRenderOptions(argc, argv, options);
+    if (options.help)
+    {
+        std::fputs(kRenderUsage, stdout);
+        return kExitOk;
+    }
+    if (!error.empty())
+        return fail(kExitUsage, error);
+
+    PluginLibrary library(options.plugin);
+    if (!library.isLoaded())
+        return fail(kExitPlugin, library.error());
+    FakeHost host;
+    PluginInstance plugin(host, library.entry());
+    if (!plugin)
+        return fail(kExitPlugin, "the plug-in made no instance");
+
+    if (!options.program.empty())
+    {
+        const int program = findProgram(plugin, options.program);
+        if (program < 0)
+            return fail(kExitUsage,
+                        "unknown program '" + options.program + "' (see --list-programs)");
+        selectProgram(plugin, program);
+    }
+    for (const auto& [name, text] : options.settings)
+    {
+        const int index = findParameter(plugin, name);
+        if (index < 0)
+            return fail(kExitUsage, "unknown parameter '" + name + "' (see --list-parameters)");
+        double value = 0.0;
+        if (!parseNumber(text, value))
+            return fail(kExitUsage, "--set " + name + ": '" + text + "' is not a number");
+        plugin.setParameter(index, static_cast<float>(value));
+    }
+    if (options.listPrograms)
+        listPrograms(plugin);
+    if (options.listParameters)
+        listParameters(plugin);
+    if (options.listPrograms || options.listParameters)
+        return kExitOk;
+
+    // The input, deinterleaved; a mono file feeds both plug-in inputs.
+    AudioData audio;
+    const bool demo = options.input.empty();
+    if (demo)
+        audio = makeDemoPhrase(options.sampleRate > 0 ? options.sampleRate : 44100);
+    else if (const std::string readError = readAudioFile(options.input, audio); !readError.empty())
+        return fail(kExitFile, readError);
+    if (options.sampleRate > 0)
+        if (const std::string rateError = resampleAudio(audio, options.sampleRate);
+            !rateError.empty())
+            return fail(kExitFile, rateError);
+
+    const double tail = options.tailSeconds >= 0.0 ? options.tailSeconds : (demo ? 4.0 : 0.0);
+    const long inputFrames = audio.frameCount();
+    const long frames = inputFrames + static_cast<long>(tail * audio.sampleRate);
+    std::vector<float> left(static_cast<std::size_t>(frames), 0.0f);
+    std::vector<float> right(static_cast<std::size_t>(frames), 0.0f);
+    for (long i = 0; i < inputFrames; ++i)
+    {
+        const std::size_t at =
+            static_cast<std::size_t>(i) * static_cast<std::size_t>(audio.channels);
+        left[static_cast<std::size_t>(i)] = audio.frames[at];
+        right[static_cast<std::size_t>(i)] =
+            audio.channels > 1 ? audio.frames[at + 1] : audio.frames[at];
+    }
+
+    host.script.tempo = options.tempo;
+    host.script.sampleRate = audio.sampleRate;
+    plugin.start(static_cast<float>(audio.sampleRate), options.blockSize);
+
+    const auto started = std::chrono::steady_clock::now();
+    Progress progress(frames,
+                      !options.quiet && isatty(STDERR_FILENO) && frames > 5L * audio.sampleRate);
+    std::vector<float> outL(static_cast<std::size_t>(frames)),
+        outR(static_cast<std::size_t>(frames));
+    const double beatsPerFrame = options.tempo / 60.0 / audio.sampleRate;
+    for (long done = 0; done < frames; done += options.blockSize)
+    {
+        const auto count = static_cast<VstInt32>(std::min<long>(options.blockSize, frames - done));
+        host.script.ppqPos = options.position + static_cast<double>(done) * beatsPerFrame;
+        plugin.processInBlocks(left.data() + done, right.data() + done, outL.data() + done,
+                               outR.data() + done, count, count);
+        progress.update(done + count);
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    plugin.suspend();
+    plugin.close();
+
+    AudioData out;
+    out.sampleRate = audio.sampleRate;
+    out.channels = 2;
+    out.frames.resize(static_cast<std::size_t>(frames) * 2);
+    for (long i = 0; i < frames; ++i)
+    {
+        out.frames[static_cast<std::size_t>(2 * i)] = outL[static_cast<std::size_t>(i)];
+        out.frames[static_cast<std::size_t>(2 * i + 1)] = outR[static_cast<std::size_t>(i)];
+    }
+    if (const std::string writeError = writeAudioFile(options.output, out); !writeError.empty())
+        return fail(kExitFile, writeError);
+
+    if (!options.quiet)
+        std::fprintf(stderr, "tarva-render: %s%s -> %s (%.1f s of audio, %.0fx real time)\n",
+                     demo ? "demo phrase" : options.input.c_str(), "", options.output.c_str(),
+                     static_cast<double>(frames) / audio.sampleRate,
+                     seconds > 0.0 ? static_cast<double>(frames) / audio.sampleRate / seconds
+                                   : 0.0);
+    return kExitOk;
+}
