@@ -1,24 +1,24 @@
 // The audio thread's block: host queries once, then the whole signal path per sample.
 //
 // State is loaded into locals at the start of a block and written back at its end; the
-// per-sample code works on locals only. Every value is rounded to float where the unit
-// stores it; compound expressions are evaluated in double and rounded once.
+// per-sample code works on locals only, with left and right side by side in SSE lanes.
+// Every value is rounded to float where the unit stores it; compound expressions are
+// evaluated in double and rounded once.
 #include "effect/QEL.h"
 
 #include "engine/EngineMath.h"
+#include "engine/StereoPair.h"
 
 #include <climits>
 #include <cmath>
 
-using engine::catmullRom;
-using engine::flush;
-using engine::pushHistory;
+using namespace engine;
 
 namespace
 {
 constexpr float kMinFeedbackGain = 9.9999997e-06f;
 constexpr float kFadeStart = 0.001f;
-constexpr float kEnvelopeExponent = 0.30000001192092896f; // the single-precision 0.3
+constexpr double kEnvelopeExponent = 0.30000001192092896; // the single-precision 0.3
 
 // Host values can be anything: a double that does not fit an int counts as 0.
 int toInt(double v)
@@ -28,34 +28,87 @@ int toInt(double v)
     return static_cast<int>(v);
 }
 
-float finiteOrZero(float v)
+struct BiquadPairState
 {
-    return std::isfinite(v) ? v : 0.0f;
+    DoublePair x1, x2, y1, y2;
+};
+
+DoublePair pairOf(const BiquadSection& left, const BiquadSection& right,
+                  float BiquadSection::*field)
+{
+    return widen(makePair(left.*field, right.*field));
 }
 
-struct Biquad
+BiquadPairState loadSections(const BiquadSection& left, const BiquadSection& right)
 {
-    double b0, b1, b2, a1, a2;
+    return {pairOf(left, right, &BiquadSection::x1), pairOf(left, right, &BiquadSection::x2),
+            pairOf(left, right, &BiquadSection::y1), pairOf(left, right, &BiquadSection::y2)};
+}
 
-    // Two cascaded sections; the second one's input history takes the first one's
-    // flushed output, its input the unflushed one.
-    float run(BiquadSection& first, BiquadSection& second, float x) const
+void storeSections(const BiquadPairState& s, BiquadSection& left, BiquadSection& right)
+{
+    const FloatPair x1 = narrow(s.x1), x2 = narrow(s.x2), y1 = narrow(s.y1), y2 = narrow(s.y2);
+    storePair(&left.x1, &right.x1, x1);
+    storePair(&left.x2, &right.x2, x2);
+    storePair(&left.y1, &right.y1, y1);
+    storePair(&left.y2, &right.y2, y2);
+}
+
+HistoryPair loadHistory(const std::array<float, 4>& left, const std::array<float, 4>& right)
+{
+    return {widen(makePair(left[0], right[0])), widen(makePair(left[1], right[1])),
+            widen(makePair(left[2], right[2])), widen(makePair(left[3], right[3]))};
+}
+
+void storeHistory(const HistoryPair& h, std::array<float, 4>& left, std::array<float, 4>& right)
+{
+    storePair(&left[0], &right[0], narrow(h.p0));
+    storePair(&left[1], &right[1], narrow(h.p1));
+    storePair(&left[2], &right[2], narrow(h.p2));
+    storePair(&left[3], &right[3], narrow(h.p3));
+}
+
+// The anti-aliasing low-pass: two cascaded sections sharing one set of coefficients.
+struct InputFilter
+{
+    DoublePair b0, b1, b2, a1, a2;
+
+    DoublePair section(BiquadPairState& s, DoublePair x) const
     {
-        const auto y = static_cast<float>(b0 * x + b1 * first.x1 + b2 * first.x2 - a1 * first.y1 -
-                                          a2 * first.y2);
+        return _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, x), _mm_mul_pd(b1, s.x1)),
+                                                _mm_mul_pd(b2, s.x2)),
+                                     _mm_mul_pd(a1, s.y1)),
+                          _mm_mul_pd(a2, s.y2));
+    }
+
+    // The second section's input is the first one's output, but its input history
+    // takes the first one's flushed output.
+    FloatPair run(BiquadPairState& first, BiquadPairState& second, DoublePair x) const
+    {
+        const FloatPair y = narrow(section(first, x));
         first.x2 = first.x1;
         first.x1 = x;
         first.y2 = first.y1;
-        first.y1 = flush(y);
-        const auto z = static_cast<float>(b0 * y + b1 * second.x1 + b2 * second.x2 -
-                                          a1 * second.y1 - a2 * second.y2);
+        first.y1 = widen(flushPair(y));
+        const FloatPair z = narrow(section(second, widen(y)));
         second.x2 = second.x1;
         second.x1 = first.y1;
         second.y2 = second.y1;
-        second.y1 = flush(z);
+        second.y1 = widen(flushPair(z));
         return z;
     }
 };
+
+// True when the rescaling of the tick phase is the identity: with an unchanged step,
+// (1 - p) * step / step is exact whenever p is a multiple of 2^-24, so the division
+// can be skipped without changing a bit.
+bool rescaleIsIdentity(float tickPhase, float tickStep, float oldStep)
+{
+    if (tickStep != oldStep || !(std::fabs(tickPhase) < 1.0f))
+        return false;
+    const float scaled = tickPhase * 16777216.0f;
+    return scaled == static_cast<float>(static_cast<int>(scaled));
+}
 } // namespace
 
 void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
@@ -71,6 +124,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float* outL = outputs[0];
     float* outR = isOutputConnected(1) ? outputs[1] : nullptr;
 
+    // The running level sums start each block from the ring, so rounding cannot build up.
     const int window = engine.levelWindowLength;
     float levelSumL = 0.0f;
     float levelSumR = 0.0f;
@@ -121,32 +175,36 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     bool flashLatch = display.flashAckRequest.exchange(false) ? false : display.flashLatch.load();
 
     // Targets and coefficients for the block.
-    const Biquad filter{targets.b0, targets.b1, targets.b2, targets.a1, targets.a2};
+    const InputFilter filter{_mm_set1_pd(targets.b0), _mm_set1_pd(targets.b1),
+                             _mm_set1_pd(targets.b2), _mm_set1_pd(targets.a1),
+                             _mm_set1_pd(targets.a2)};
     const float inputGain = targets.inputGain;
     const float outputGain = targets.outputGain;
     const float mix = targets.mix;
     const float feedback = targets.feedback;
     const float depth = targets.depth;
     const float wetSign = targets.wetSign;
-    const float feedbackSign = targets.feedbackSign;
+    const FloatPair feedbackSign = _mm_set1_ps(targets.feedbackSign);
     const bool hiCutOn = targets.hiCutOn != 0;
     const bool powerOn = targets.powerOn != 0;
     const float clockMultiplier = targets.clockMultiplier;
-    const double manualClock = targets.manualClock;
+    const float manualClock = targets.manualClock;
     const bool square = targets.vcoSquare != 0;
     const float shape = targets.vcoShapeAmount;
     const float envelopeAmount = targets.envelopeAmount;
     const float phaseIncrement = targets.vcoPhaseIncrement;
-    // One-pole 30 Hz step toward a target, the sum rounded once.
     const double k = engine.smoothCoef;
     const double kc = engine.smoothComplement;
+    // One-pole 30 Hz step toward a target, the sum rounded once.
     const auto smooth = [k, kc](float target, float state)
     { return static_cast<float>(kc * target + k * state); };
     const double envelopeCoef = engine.envelopeCoef;
     const double envelopeComplement = engine.envelopeComplement;
-    const double hiCutCoef = engine.hiCutCoef;
-    const double hiCutComplement = engine.hiCutComplement;
+    const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
+    const DoublePair hiCutComplement = _mm_set1_pd(engine.hiCutComplement);
     const float fadeGrowth = engine.fadeGrowth;
+    // The window is 2, 4, 8 or 16: multiplying by its inverse is the exact division.
+    const FloatPair inverseWindow = _mm_set1_ps(1.0f / static_cast<float>(window));
 
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
@@ -162,19 +220,18 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float feedbackSmoothed = engine.feedbackSmoothed;
     float dryGain = engine.dryGain;
     float wetGain = engine.wetGain;
-    BiquadSection filterL1 = engine.inputFilterL1, filterL2 = engine.inputFilterL2;
-    BiquadSection filterR1 = engine.inputFilterR1, filterR2 = engine.inputFilterR2;
+    BiquadPairState section1 = loadSections(engine.inputFilterL1, engine.inputFilterR1);
+    BiquadPairState section2 = loadSections(engine.inputFilterL2, engine.inputFilterR2);
+    FloatPair levelSum = makePair(levelSumL, levelSumR);
     float* const ringL = engine.levelRingL.data();
     float* const ringR = engine.levelRingR.data();
     int ringIndex = engine.levelRingIndex;
     float envelopeState = engine.envelopeState;
     float envelopeModulation = engine.envelopeModulation;
-    float* const writeHistoryL = engine.writeHistoryL.data();
-    float* const writeHistoryR = engine.writeHistoryR.data();
-    float* const readHistoryL = engine.readHistoryL.data();
-    float* const readHistoryR = engine.readHistoryR.data();
-    float hiCutStateL = engine.hiCutStateL, hiCutStateR = engine.hiCutStateR;
-    float feedbackL = engine.feedbackL, feedbackR = engine.feedbackR;
+    HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
+    HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
+    FloatPair hiCutState = makePair(engine.hiCutStateL, engine.hiCutStateR);
+    FloatPair feedbackSignal = makePair(engine.feedbackL, engine.feedbackR);
     float vcoPhase = engine.vcoPhase;
     float vcoOutput = engine.vcoOutput;
     float clockRatio = display.clockRatio;
@@ -188,225 +245,231 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float delaySamples = engine.delaySamples;
     int flashActive = engine.flashActive;
 
-    for (VstInt32 i = 0; i < sampleFrames; ++i)
+    // The per-sample path, made once for each kind of clock modulation so that the
+    // sample loop does not test block-constant choices.
+    const auto runSamples = [&]<bool kManualClock, bool kSquare>()
     {
-        // Both inputs of the frame are read before any output: hosts may pass one buffer.
-        const float rawL = inL[i];
-        const float rawR = inR[i];
-
-        // 1-2: input gain, with the alternating offset that keeps denormals away.
-        denormalOffset = -denormalOffset;
-        const float xL = finiteOrZero(rawL) * inputGainSmoothed + denormalOffset;
-        const float xR = finiteOrZero(rawR) * inputGainSmoothed + denormalOffset;
-
-        // 3-4: anti-aliasing low-pass, then the feedback.
-        float sL = filter.run(filterL1, filterL2, xL) + feedbackL;
-        float sR = filter.run(filterR1, filterR2, xR) + feedbackR;
-
-        // 5-6: running level over a short window drives the soft limiter.
-        const float aL = std::fabs(sL);
-        const float aR = std::fabs(sR);
-        levelSumL = (levelSumL + aL) - ringL[ringIndex];
-        levelSumR = (levelSumR + aR) - ringR[ringIndex];
-        ringL[ringIndex] = aL;
-        ringR[ringIndex] = aR;
-        if (++ringIndex == window)
-            ringIndex = 0;
-        const float mL = levelSumL / static_cast<float>(window);
-        const float mR = levelSumR / static_cast<float>(window);
-        const auto gainL = static_cast<float>(mL > 2.0f ? 1.0 / mL : 1.0 - 0.25 * mL);
-        const auto gainR = static_cast<float>(mR > 2.0f ? 1.0 / mR : 1.0 - 0.25 * mR);
-        sL = sL * gainL;
-        sR = sR * gainR;
-
-        // 7: peak for the meter, before the limiter.
-        const float peak = aL + aR;
-        if (peakLevel < peak)
-            peakLevel = peak;
-
-        // 8: 10 Hz envelope of the limited signal; its curve bends the clock.
-        const auto meanLevel = static_cast<float>(
-            0.5 * (static_cast<double>(gainL) * aL + static_cast<double>(gainR) * aR));
-        const auto env =
-            static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
-        envelopeState = flush(env);
-        if (!clockIsManual || i == sampleFrames - 1)
+        const VstInt32 last = sampleFrames - 1;
+        for (VstInt32 i = 0; i < sampleFrames; ++i)
         {
-            const auto curve = static_cast<float>(
-                std::pow(static_cast<double>(env), static_cast<double>(kEnvelopeExponent)));
-            envelopeModulation = (curve - 0.5f) * envelopeAmount;
-        }
+            // Both inputs of the frame are read before any output: hosts may pass one buffer.
+            const FloatPair raw = loadPair(inL + i, inR + i);
 
-        // 9: what the memory will be written with.
-        pushHistory(writeHistoryL, sL);
-        pushHistory(writeHistoryR, sR);
+            // 1-2: input gain, with the alternating offset that keeps denormals away.
+            denormalOffset = -denormalOffset;
+            const FloatPair gained =
+                _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_set1_ps(inputGainSmoothed)),
+                           _mm_set1_ps(denormalOffset));
+            const DoublePair x = widen(gained);
 
-        // 10: 30 Hz smoothers.
-        inputGainSmoothed = smooth(inputGain, inputGainSmoothed) + denormalOffset;
-        outputGainSmoothed = smooth(outputGain, outputGainSmoothed) + denormalOffset;
-        mixSmoothed = smooth(mix, mixSmoothed) + denormalOffset;
-        feedbackSmoothed = smooth(feedback, feedbackSmoothed);
-        if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
-            feedbackSmoothed = 0.0f;
-        depthSmoothed = smooth(depth, depthSmoothed) + denormalOffset;
+            // 3-4: anti-aliasing low-pass, then the feedback.
+            FloatPair s = _mm_add_ps(filter.run(section1, section2, x), feedbackSignal);
 
-        // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
-        const float wet = flush(mixSmoothed * outputGainSmoothed);
-        dryGain = outputGainSmoothed - wet;
-        wetGain = wet * wetSign;
+            // 5-6: running level over a short window drives the soft limiter.
+            const FloatPair magnitude = absPair(s);
+            levelSum = _mm_sub_ps(_mm_add_ps(levelSum, magnitude),
+                                  loadPair(ringL + ringIndex, ringR + ringIndex));
+            storePair(ringL + ringIndex, ringR + ringIndex, magnitude);
+            if (++ringIndex == window)
+                ringIndex = 0;
+            const FloatPair mean = _mm_mul_ps(levelSum, inverseWindow);
+            const FloatPair gain =
+                select(_mm_cmpgt_ps(mean, _mm_set1_ps(2.0f)), _mm_div_ps(_mm_set1_ps(1.0f), mean),
+                       _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(_mm_set1_ps(0.25f), mean)));
+            s = _mm_mul_ps(s, gain);
 
-        // 12: the memory clock. The oscillator turns whether or not it is heard.
-        float oscillator = 0.0f;
-        if (square)
-            oscillator = vcoPhase > 0.0f ? -1.0f : 1.0f;
-        else if (!clockIsManual && shape != 0.0f)
-            oscillator = static_cast<float>(-std::sin(static_cast<double>(vcoPhase)));
-        vcoPhase = vcoPhase + phaseIncrement;
-        if (vcoPhase >= engine::kPi)
-            vcoPhase = vcoPhase - engine::kTwoPi;
-        vcoOutput = oscillator * shape;
-        if (clockIsManual)
-            clockRatio = static_cast<float>(manualClock) * clockMultiplier;
-        else
-            clockRatio = static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
-                                                depthSmoothed +
-                                            manualClock) *
-                         clockMultiplier;
-        const float oldStep = tickStep;
-        tickStep = 1.0f / clockRatio;
-        // The part of a tick still to go keeps its length in host samples.
-        const auto rest =
-            static_cast<float>(1.0 - (1.0 - static_cast<double>(tickPhase)) * tickStep / oldStep);
-        tickPhase = tickStep + rest;
+            // 7: peak for the meter, before the limiter.
+            const float peak = leftOf(magnitude) + rightOf(magnitude);
+            if (peakLevel < peak)
+                peakLevel = peak;
 
-        // 13: each tick writes one interpolated cell and reads one.
-        if (tickPhase >= 1.0f)
-        {
-            float sinceSample = 1.0f - rest; // host samples from the last sample to the tick
-            do
+            // 8: 10 Hz envelope of the limited signal; its curve bends the clock.
+            const DoublePair weighted = _mm_mul_pd(widen(gain), widen(magnitude));
+            const auto meanLevel = static_cast<float>(
+                0.5 * _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
+            const auto env =
+                static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
+            envelopeState = flush(env);
+            if (!kManualClock || i == last)
             {
-                tickPhase = tickPhase - 1.0f;
-                const float t = sinceSample / tickStep;
-                const float wL = catmullRom(writeHistoryL, t);
-                const float wR = catmullRom(writeHistoryR, t);
-                const double f = fadeLevel;
-                const double readL = memoryL[readIndex];
-                const double readR = memoryR[readIndex];
-                if (holdEngaged == 0)
+                const auto curve =
+                    static_cast<float>(std::pow(static_cast<double>(env), kEnvelopeExponent));
+                envelopeModulation = (curve - 0.5f) * envelopeAmount;
+            }
+
+            // 9: what the memory will be written with.
+            writeHistory.push(widen(s));
+
+            // 10: 30 Hz smoothers.
+            inputGainSmoothed = smooth(inputGain, inputGainSmoothed) + denormalOffset;
+            outputGainSmoothed = smooth(outputGain, outputGainSmoothed) + denormalOffset;
+            mixSmoothed = smooth(mix, mixSmoothed) + denormalOffset;
+            feedbackSmoothed = smooth(feedback, feedbackSmoothed);
+            if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
+                feedbackSmoothed = 0.0f;
+            depthSmoothed = smooth(depth, depthSmoothed) + denormalOffset;
+
+            // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
+            const float wet = flush(mixSmoothed * outputGainSmoothed);
+            dryGain = outputGainSmoothed - wet;
+            wetGain = wet * wetSign;
+
+            // 12: the memory clock. The oscillator turns whether or not it is heard.
+            float oscillator = 0.0f;
+            if constexpr (kSquare)
+                oscillator = vcoPhase > 0.0f ? -1.0f : 1.0f;
+            else if constexpr (!kManualClock)
+                oscillator = shape != 0.0f
+                                 ? static_cast<float>(-std::sin(static_cast<double>(vcoPhase)))
+                                 : 0.0f;
+            vcoPhase = vcoPhase + phaseIncrement;
+            if (vcoPhase >= kPi)
+                vcoPhase = vcoPhase - kTwoPi;
+            vcoOutput = oscillator * shape;
+            if constexpr (kManualClock)
+                clockRatio = manualClock * clockMultiplier;
+            else
+                clockRatio =
+                    static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
+                                           depthSmoothed +
+                                       manualClock) *
+                    clockMultiplier;
+            const float oldStep = tickStep;
+            tickStep = 1.0f / clockRatio;
+            // The part of a tick still to go keeps its length in host samples.
+            const float rest =
+                rescaleIsIdentity(tickPhase, tickStep, oldStep)
+                    ? tickPhase
+                    : static_cast<float>(1.0 - (1.0 - static_cast<double>(tickPhase)) * tickStep /
+                                                   oldStep);
+            tickPhase = tickStep + rest;
+
+            // 13: each tick writes one interpolated cell and reads one.
+            if (tickPhase >= 1.0f)
+            {
+                float sinceSample = 1.0f - rest; // host samples from the last sample to the tick
+                do
                 {
-                    memoryL[writeIndex] = static_cast<float>((1.0 - f) * readL + f * wL);
-                    memoryR[writeIndex] = static_cast<float>((1.0 - f) * readR + f * wR);
+                    tickPhase = tickPhase - 1.0f;
+                    const float t = sinceSample / tickStep;
+                    const FloatPair written = writeHistory.interpolate(t);
+                    if (fadeLevel == 1.0f && holdEngaged == 0)
+                    {
+                        storePair(memoryL + writeIndex, memoryR + writeIndex, written);
+                    }
+                    else
+                    {
+                        const DoublePair f = _mm_set1_pd(fadeLevel);
+                        const DoublePair keep = _mm_sub_pd(_mm_set1_pd(1.0), f);
+                        const DoublePair cell =
+                            widen(loadPair(memoryL + readIndex, memoryR + readIndex));
+                        const DoublePair live = widen(written);
+                        const DoublePair mixed =
+                            holdEngaged == 0
+                                ? _mm_add_pd(_mm_mul_pd(keep, cell), _mm_mul_pd(f, live))
+                                : _mm_add_pd(_mm_mul_pd(keep, live), _mm_mul_pd(f, cell));
+                        storePair(memoryL + writeIndex, memoryR + writeIndex, narrow(mixed));
+                        fadeLevel = fadeLevel * fadeGrowth;
+                        if (fadeLevel > 1.0f)
+                            fadeLevel = 1.0f;
+                    }
+                    // Read after this tick's store: at a zero distance the cell just written.
+                    readHistory.push(widen(loadPair(memoryL + readIndex, memoryR + readIndex)));
+                    if (++readIndex == memoryLength)
+                        readIndex = 0;
+                    if (++writeIndex == memoryLength)
+                        writeIndex = 0;
+                    sinceSample += 1.0f;
+                } while (tickPhase >= 1.0f);
+            }
+
+            // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
+            // point); below three samples of delay the write signal goes straight through.
+            FloatPair r =
+                tickPhase == 0.0f ? narrow(readHistory.p1) : readHistory.interpolate(tickPhase);
+            if (delaySamples < 3.0f && holdEngaged == 0)
+                r = s;
+
+            // 16: a new delay time moves the read position at once.
+            if (delayPending)
+            {
+                delayPending = false;
+                delaySamples =
+                    static_cast<float>(static_cast<double>(rate) * targets.delayMs / 1000.0);
+                int read = writeIndex - static_cast<int>(delaySamples);
+                if (read < 0)
+                    read += memoryLength;
+                readIndex = read;
+            }
+
+            // 17: return path: optional 4 kHz high cut, feedback gain and sign.
+            if (hiCutOn)
+                hiCutState = narrow(_mm_add_pd(_mm_mul_pd(widen(hiCutState), hiCutCoef),
+                                               _mm_mul_pd(widen(r), hiCutComplement)));
+            else
+                hiCutState = r;
+            hiCutState = flushPair(hiCutState);
+            feedbackSignal = hiCutState;
+            if (holdEngaged == 0)
+                feedbackSignal = _mm_mul_ps(
+                    _mm_mul_ps(feedbackSignal, _mm_set1_ps(feedbackSmoothed)), feedbackSign);
+
+            // 18-19: output, or the untouched input while the power is off.
+            if (powerOn)
+            {
+                const DoublePair mixed = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(dryGain), x),
+                                                    _mm_mul_pd(_mm_set1_pd(wetGain), widen(r)));
+                if (outR != nullptr)
+                {
+                    storePair(outL + i, outR + i, narrow(mixed));
                 }
                 else
                 {
-                    memoryL[writeIndex] = static_cast<float>((1.0 - f) * wL + f * readL);
-                    memoryR[writeIndex] = static_cast<float>((1.0 - f) * wR + f * readR);
+                    const double left = leftOf(narrow(mixed));
+                    const double right = _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed));
+                    outL[i] = static_cast<float>(0.5 * (left + right));
                 }
-                fadeLevel = fadeLevel * fadeGrowth;
-                if (fadeLevel > 1.0f)
-                    fadeLevel = 1.0f;
-                pushHistory(readHistoryL, memoryL[readIndex]);
-                pushHistory(readHistoryR, memoryR[readIndex]);
-                if (++readIndex == memoryLength)
-                    readIndex = 0;
-                if (++writeIndex == memoryLength)
-                    writeIndex = 0;
-                sinceSample += 1.0f;
-            } while (tickPhase >= 1.0f);
-        }
-
-        // 14-15: the read signal between ticks; below three samples of delay the
-        // write signal goes straight through.
-        float rL = catmullRom(readHistoryL, tickPhase);
-        float rR = catmullRom(readHistoryR, tickPhase);
-        if (delaySamples < 3.0f && holdEngaged == 0)
-        {
-            rL = sL;
-            rR = sR;
-        }
-
-        // 16: a new delay time moves the read position at once.
-        if (delayPending)
-        {
-            delayPending = false;
-            delaySamples = static_cast<float>(static_cast<double>(rate) * targets.delayMs / 1000.0);
-            int read = writeIndex - static_cast<int>(delaySamples);
-            if (read < 0)
-                read += memoryLength;
-            readIndex = read;
-        }
-
-        // 17: return path: optional 4 kHz high cut, feedback gain and sign.
-        if (hiCutOn)
-        {
-            hiCutStateL = static_cast<float>(hiCutStateL * hiCutCoef + rL * hiCutComplement);
-            hiCutStateR = static_cast<float>(hiCutStateR * hiCutCoef + rR * hiCutComplement);
-        }
-        else
-        {
-            hiCutStateL = rL;
-            hiCutStateR = rR;
-        }
-        hiCutStateL = flush(hiCutStateL);
-        hiCutStateR = flush(hiCutStateR);
-        feedbackL = hiCutStateL;
-        feedbackR = hiCutStateR;
-        if (holdEngaged == 0)
-        {
-            feedbackL = feedbackL * feedbackSmoothed * feedbackSign;
-            feedbackR = feedbackR * feedbackSmoothed * feedbackSign;
-        }
-
-        // 18-19: output, or the untouched input while the power is off.
-        if (powerOn)
-        {
-            const auto left = static_cast<float>(static_cast<double>(dryGain) * xL +
-                                                 static_cast<double>(wetGain) * rL);
-            const double right =
-                static_cast<double>(dryGain) * xR + static_cast<double>(wetGain) * rR;
-            if (outR != nullptr)
+            }
+            else if (outR != nullptr)
             {
-                outL[i] = left;
-                outR[i] = static_cast<float>(right);
+                storePair(outL + i, outR + i, raw);
             }
             else
             {
-                outL[i] = static_cast<float>(0.5 * (left + right));
+                outL[i] =
+                    static_cast<float>(0.5 * (static_cast<double>(leftOf(raw)) + rightOf(raw)));
             }
-        }
-        else if (outR != nullptr)
-        {
-            outL[i] = rawL;
-            outR[i] = rawR;
-        }
-        else
-        {
-            outL[i] = static_cast<float>(0.5 * (static_cast<double>(rawL) + rawR));
-        }
 
-        // 20: beat indicator, and the synchronised hold engaging on a period boundary.
-        ++periodCounter;
-        flashActive = periodCounter < flashWindow || periodCounter > flashLimit ? 1 : 0;
-        if (periodCounter > periodLength || (i == 0 && boundaryAtStart))
-        {
-            periodCounter = 0;
-            if (holdEngaged == 0 && repeatHold != 0)
+            // 20: beat indicator, and the synchronised hold engaging on a period boundary.
+            ++periodCounter;
+            flashActive = periodCounter < flashWindow || periodCounter > flashLimit ? 1 : 0;
+            if (periodCounter > periodLength || (i == 0 && boundaryAtStart))
             {
-                holdEngaged = 1;
-                fadeLevel = kFadeStart;
+                periodCounter = 0;
+                if (holdEngaged == 0 && repeatHold != 0)
+                {
+                    holdEngaged = 1;
+                    fadeLevel = kFadeStart;
+                }
             }
+            if (flashActive != 0)
+                flashLatch = true;
         }
-        if (flashActive != 0)
-            flashLatch = true;
-    }
+    };
+    if (clockIsManual)
+        runSamples.template operator()<true, false>();
+    else if (square)
+        runSamples.template operator()<false, true>();
+    else
+        runSamples.template operator()<false, false>();
 
     // ---- block epilogue -----------------------------------------------------------------
     ++periodCounter;
     if (periodCounter < flashWindow || periodCounter > flashLimit)
         flashLatch = true;
 
-    engine.levelSumL = levelSumL;
-    engine.levelSumR = levelSumR;
+    engine.levelSumL = leftOf(levelSum);
+    engine.levelSumR = rightOf(levelSum);
     engine.levelRingIndex = ringIndex;
     engine.denormalOffset = denormalOffset;
     engine.inputGainSmoothed = inputGainSmoothed;
@@ -416,16 +479,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.depthSmoothed = depthSmoothed;
     engine.dryGain = dryGain;
     engine.wetGain = wetGain;
-    engine.inputFilterL1 = filterL1;
-    engine.inputFilterL2 = filterL2;
-    engine.inputFilterR1 = filterR1;
-    engine.inputFilterR2 = filterR2;
+    storeSections(section1, engine.inputFilterL1, engine.inputFilterR1);
+    storeSections(section2, engine.inputFilterL2, engine.inputFilterR2);
     engine.envelopeState = envelopeState;
     engine.envelopeModulation = envelopeModulation;
-    engine.hiCutStateL = hiCutStateL;
-    engine.hiCutStateR = hiCutStateR;
-    engine.feedbackL = feedbackL;
-    engine.feedbackR = feedbackR;
+    storeHistory(writeHistory, engine.writeHistoryL, engine.writeHistoryR);
+    storeHistory(readHistory, engine.readHistoryL, engine.readHistoryR);
+    storePair(&engine.hiCutStateL, &engine.hiCutStateR, hiCutState);
+    storePair(&engine.feedbackL, &engine.feedbackR, feedbackSignal);
     engine.vcoPhase = vcoPhase;
     engine.vcoOutput = vcoOutput;
     engine.tickStep = tickStep;
