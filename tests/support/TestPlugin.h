@@ -9,6 +9,7 @@
 #include <memory>
 
 class QEL;
+class CPresetSystemEditor;
 
 // The built plug-in library, loaded once for the whole test run.
 PluginLibrary& pluginLibrary();
@@ -17,6 +18,7 @@ PluginLibrary& pluginLibrary();
 // effect's C++ operations (learn and clear modes, the editor's calls).
 VstEntryProc inProcessEntry();
 QEL& effectOf(PluginInstance& plugin); // only for instances made through inProcessEntry()
+CPresetSystemEditor& editorOf(PluginInstance& plugin); // likewise
 
 // A fresh instance of the loaded library per test.
 class HostTest : public ::testing::Test
@@ -43,6 +45,7 @@ protected:
         ASSERT_TRUE(*plugin);
     }
     QEL& effect() { return effectOf(*plugin); }
+    CPresetSystemEditor& editor() { return editorOf(*plugin); }
 
     FakeHost host;
     std::unique_ptr<PluginInstance> plugin;
