@@ -4,9 +4,13 @@
 #pragma once
 
 #include "gui/AEffGUIEditor.h"
+#include "presets/FileDialog.h"
+#include "presets/PathMemory.h"
 #include "presets/PresetRecords.h"
 
+#include <memory>
 #include <span>
+#include <string_view>
 
 class CPresetSystemEffect;
 
@@ -37,10 +41,50 @@ public:
     virtual void loadMidiFromBuffer(MidiRecordView record, bool reversed);
     virtual void saveMidiToBuffer(std::span<std::byte, midiRecord::kBytes> buffer);
 
+    // Files, from the strip's buttons on the user-interface thread. Each asks for a file
+    // through the window's dialog, so they do nothing while the window is closed. The
+    // chosen directory and file name are remembered; a path that does not fit the path
+    // memory is refused. A file that cannot be read or written changes nothing else.
+    void loadPresetFile(bool reversed);
+    void savePresetFile();
+    void loadBankFile(bool reversed);
+    void saveBankFile();
+    void loadMidiFile(bool reversed);
+    void saveMidiFile();
+
+    // The window installs its file dialog when it opens and removes it (null) when it closes.
+    void setFileDialog(std::unique_ptr<FileDialog> dialog) noexcept;
+
+    // The path memory, UTF-8.
+    const char* getCurrentDirectory() const noexcept { return currentDirectory.data(); }
+    const char* getCurrentBankFile() const noexcept { return currentBankFile.data(); }
+    const char* getCurrentPresetFile() const noexcept { return currentPresetFile.data(); }
+    const char* getCurrentMidiFile() const noexcept { return currentMidiFile.data(); }
+
 protected:
     // Names the current program (cut to 24 characters) in the strip and in the store.
     void renameProgram(const char* name);
     std::uint32_t uniqueId() const;
 
     CPresetSystemEffect* presetEffect;
+
+private:
+    enum class RecordKind
+    {
+        preset,
+        bank,
+        midi,
+    };
+    void loadFile(RecordKind kind, bool reversed) noexcept;
+    void saveFile(RecordKind kind) noexcept;
+    bool rememberChosenFile(RecordKind kind, std::string_view path) noexcept;
+    PathBuffer& currentFileOf(RecordKind kind) noexcept;
+
+    // With its trailing separator; the process's working directory until the stored
+    // paths are loaded.
+    PathBuffer currentDirectory{};
+    PathBuffer currentBankFile{};
+    PathBuffer currentPresetFile{};
+    PathBuffer currentMidiFile{};
+    std::unique_ptr<FileDialog> fileDialog;
 };

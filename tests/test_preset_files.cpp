@@ -4,9 +4,15 @@
 #include "effect/QEL.h"
 #include "presets/ByteOrder.h"
 #include "presets/CPresetSystemEditor.h"
+#include "support/TempFolder.h"
 
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
 
 using PresetBuffers = EffectTest;
 
@@ -114,4 +120,201 @@ TEST_F(PresetBuffers, MidiRecordBindsControllersAsTheHostWould)
     MidiRecordBytes saved{};
     editor().saveMidiToBuffer(saved);
     EXPECT_EQ(saved, record);
+}
+
+// ---- files through the dialog seam -----------------------------------------------------
+
+namespace
+{
+struct SeenRequest
+{
+    FileRequest::Mode mode;
+    std::string title;
+    std::string initialDirectory;
+    std::string defaultName;
+    std::string typeDescription;
+    std::string extension;
+};
+
+// Stands in for the window's dialog: answers what the test tells it, remembers what it was asked.
+class ScriptedDialog : public FileDialog
+{
+public:
+    std::optional<std::string> choose(const FileRequest& request) override
+    {
+        seen.push_back({request.mode, request.title, request.initialDirectory, request.defaultName,
+                        request.type.description, request.type.extension});
+        return answer;
+    }
+
+    std::optional<std::string> answer;
+    std::vector<SeenRequest> seen;
+};
+
+class PresetFiles : public EffectTest
+{
+protected:
+    void SetUp() override
+    {
+        EffectTest::SetUp();
+        auto owned = std::make_unique<ScriptedDialog>();
+        dialog = owned.get();
+        editor().setFileDialog(std::move(owned));
+    }
+
+    // The next dialog answers this file of the temporary folder.
+    std::string choose(const std::string& name)
+    {
+        dialog->answer = folder.file(name);
+        return *dialog->answer;
+    }
+
+    TempFolder folder;
+    ScriptedDialog* dialog = nullptr;
+};
+} // namespace
+
+TEST_F(PresetFiles, EachKindSavesAndLoadsWithItsTitlesAndType)
+{
+    const std::filesystem::path workingDirectory = std::filesystem::current_path();
+    std::filesystem::create_directory(folder.path() / "Presets \xc3\xa9t\xc3\xa9"); // UTF-8 names
+    const std::string dir = (folder.path() / "Presets \xc3\xa9t\xc3\xa9").string() + "/";
+
+    struct Kind
+    {
+        void (CPresetSystemEditor::*save)();
+        void (CPresetSystemEditor::*load)(bool);
+        const char* (CPresetSystemEditor::*currentFile)() const noexcept;
+        const char* file;
+        std::size_t bytes;
+        const char* saveTitle;
+        const char* loadTitle;
+        const char* reversedTitle;
+        const char* description;
+        const char* extension;
+    };
+    const Kind kinds[] = {
+        {&CPresetSystemEditor::savePresetFile, &CPresetSystemEditor::loadPresetFile,
+         &CPresetSystemEditor::getCurrentPresetFile, "p.qel", 101, "Save preset", "Load preset",
+         "Load preset (endian-reversed)", "QEL Preset", "qel"},
+        {&CPresetSystemEditor::saveBankFile, &CPresetSystemEditor::loadBankFile,
+         &CPresetSystemEditor::getCurrentBankFile, "b.qeb", 1637, "Save bank", "Load bank",
+         "Load bank (endian-reversed)", "QEL Bank", "qeb"},
+        {&CPresetSystemEditor::saveMidiFile, &CPresetSystemEditor::loadMidiFile,
+         &CPresetSystemEditor::getCurrentMidiFile, "m.qem", 77, "Save midi settings as",
+         "Load MIDI settings", "Load MIDI settings (endian-reversed)", "QEL MIDI Settings", "qem"},
+    };
+    for (const Kind& kind : kinds)
+    {
+        SCOPED_TRACE(kind.file);
+        plugin->setParameter(kMix, 0.25f);
+        plugin->setParameter(18 + kRate, (7 + 0.5f) / 129);
+        dialog->answer = dir + kind.file;
+        (editor().*kind.save)();
+        EXPECT_EQ(std::filesystem::file_size(dir + kind.file), kind.bytes);
+        EXPECT_EQ(editor().getCurrentDirectory(), dir);
+        EXPECT_EQ((editor().*kind.currentFile)(), std::string(kind.file));
+
+        plugin->setParameter(kMix, 0.75f);
+        plugin->setParameter(18 + kRate, (9 + 0.5f) / 129);
+        (editor().*kind.load)(false);
+        if (kind.bytes == 77)
+            EXPECT_EQ(effect().getControllerForParameter(kRate), 7);
+        else
+            EXPECT_EQ(plugin->getParameter(kMix), 0.25f);
+        (editor().*kind.load)(true);
+        (editor().*kind.save)();
+
+        ASSERT_EQ(dialog->seen.size(), 4u);
+        const SeenRequest& save = dialog->seen[0];
+        EXPECT_EQ(save.mode, FileRequest::Mode::save);
+        EXPECT_EQ(save.title, kind.saveTitle);
+        EXPECT_EQ(save.defaultName, "");
+        EXPECT_EQ(save.typeDescription, kind.description);
+        EXPECT_EQ(save.extension, kind.extension);
+        EXPECT_EQ(dialog->seen[1].mode, FileRequest::Mode::open);
+        EXPECT_EQ(dialog->seen[1].title, kind.loadTitle);
+        EXPECT_EQ(dialog->seen[1].initialDirectory, dir);
+        EXPECT_EQ(dialog->seen[2].title, kind.reversedTitle);
+        EXPECT_EQ(dialog->seen[3].defaultName, kind.file); // the name remembered for its kind
+        dialog->seen.clear();
+    }
+    EXPECT_EQ(std::filesystem::current_path(), workingDirectory);
+}
+
+TEST_F(PresetFiles, ReadOnlyShortAndLongFilesLoad)
+{
+    effect().selectProgram(5);
+    choose("five.qel");
+    editor().savePresetFile();
+    auto bytes = readBytes(folder.file("five.qel"));
+    effect().selectProgram(2);
+
+    writeBytes(folder.file("short.qel"), std::vector<std::byte>(bytes.begin(), bytes.begin() + 50));
+    ::chmod(folder.file("short.qel").c_str(), 0444);
+    choose("short.qel");
+    editor().loadPresetFile(false);
+    EXPECT_EQ(plugin->programName(), "light flanger");
+    EXPECT_EQ(effect().programTable()[2].values[0], effect().programTable()[5].values[0]);
+    EXPECT_EQ(effect().programTable()[2].values[17], 0.0f);
+
+    bytes.resize(4096, std::byte{0x55});
+    writeBytes(folder.file("long.qel"), bytes);
+    choose("long.qel");
+    editor().loadPresetFile(false);
+    EXPECT_EQ(effect().programTable()[2], effect().programTable()[5]);
+}
+
+TEST_F(PresetFiles, UnusableChoicesChangeNothing)
+{
+    choose("before.qel");
+    editor().savePresetFile();
+    const std::string directory = editor().getCurrentDirectory();
+    plugin->setParameter(kMix, 0.3f);
+    const auto state = plugin->getChunk();
+
+    dialog->answer.reset(); // cancelled
+    editor().loadBankFile(false);
+    dialog->answer = "bare-name.qel"; // no directory: not the file the user chose
+    editor().savePresetFile();
+    editor().loadPresetFile(false);
+    dialog->answer = folder.file(std::string(300, 'x') + ".qel"); // does not fit the path memory
+    editor().savePresetFile();
+    EXPECT_EQ(editor().getCurrentDirectory(), directory);
+    EXPECT_EQ(editor().getCurrentPresetFile(), std::string("before.qel"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+
+    // A file that cannot be opened is remembered, and nothing is loaded, not even program 0.
+    effect().selectProgram(4);
+    choose("missing.qeb");
+    editor().loadBankFile(false);
+    EXPECT_EQ(editor().getCurrentBankFile(), std::string("missing.qeb"));
+    EXPECT_EQ(effect().getCurrentProgramIndex(), 4);
+
+    editor().setFileDialog(nullptr); // the window closed
+    choose("after.qel");
+    editor().savePresetFile();
+    EXPECT_FALSE(std::filesystem::exists(folder.file("after.qel")));
+}
+
+TEST_F(PresetFiles, SavingReplacesTheWholeFileAndLeavesNoTemporary)
+{
+    writeBytes(folder.file("old.qel"), std::vector<std::byte>(4000, std::byte{0x11}));
+    choose("old.qel");
+    editor().savePresetFile();
+    PresetRecordBytes expected{};
+    editor().savePresetToBuffer(expected);
+    EXPECT_EQ(readBytes(folder.file("old.qel")),
+              std::vector<std::byte>(expected.begin(), expected.end()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(PathMemory, WindowsPathsSplitAtEitherSeparator)
+{
+    const auto split = splitAtLastSeparator("C:\\Users\\me/Presets\\echo.qel", "\\/");
+    ASSERT_TRUE(split);
+    EXPECT_EQ(split->directory, "C:\\Users\\me/Presets\\");
+    EXPECT_EQ(split->file, "echo.qel");
+    EXPECT_FALSE(splitAtLastSeparator("C:\\Presets\\", "\\/"));
+    EXPECT_FALSE(splitAtLastSeparator("echo.qel", "\\/"));
 }
