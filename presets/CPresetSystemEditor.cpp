@@ -2,6 +2,7 @@
 
 #include "presets/CPresetSystemEffect.h"
 #include "presets/FileAccess.h"
+#include "presets/UserStore.h"
 
 #include <cstring>
 #include <string>
@@ -50,6 +51,11 @@ CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect) noexcept
                 currentDirectory.fill('\0');
         }
     }
+}
+
+CPresetSystemEditor::~CPresetSystemEditor()
+{
+    saveCurrentPaths();
 }
 
 std::uint32_t CPresetSystemEditor::uniqueId() const
@@ -260,4 +266,96 @@ void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
     catch (...)
     {
     }
+}
+
+// ---- per-user store --------------------------------------------------------------------
+
+// A value that is missing or cannot be read is skipped rather than loaded as an all-zero
+// record: every loader rejects that record anyway, and the bank loader would only make
+// the host refresh for a program 0 that the instance is about to select.
+void CPresetSystemEditor::loadStoredDefaults()
+{
+    BankRecordBytes bank;
+    if (userStore::readRecord(userStore::kDefaultBank, bank))
+        loadBankFromBuffer(bank, false);
+    recallIntoCurrentProgram(userStore::kDefaultPreset); // program 0 at this point
+    MidiRecordBytes midi;
+    if (userStore::readRecord(userStore::kDefaultMidi, midi))
+        loadMidiFromBuffer(midi, false);
+    // A missing path reads as empty, replacing the working directory seen at construction.
+    userStore::readPath(userStore::kCurrentDirectory, currentDirectory);
+    userStore::readPath(userStore::kCurrentBankFile, currentBankFile);
+    userStore::readPath(userStore::kCurrentPresetFile, currentPresetFile);
+    userStore::readPath(userStore::kCurrentMidiFile, currentMidiFile);
+}
+
+void CPresetSystemEditor::saveCurrentPaths() noexcept
+{
+    userStore::writePath(userStore::kCurrentDirectory, currentDirectory);
+    userStore::writePath(userStore::kCurrentBankFile, currentBankFile);
+    userStore::writePath(userStore::kCurrentPresetFile, currentPresetFile);
+    userStore::writePath(userStore::kCurrentMidiFile, currentMidiFile);
+}
+
+void CPresetSystemEditor::storeCurrentProgram(const char* valueName)
+{
+    PresetRecordBytes record{};
+    savePresetToBuffer(record);
+    userStore::writeRecord(valueName, record);
+}
+
+void CPresetSystemEditor::recallIntoCurrentProgram(const char* valueName)
+{
+    PresetRecordBytes record;
+    if (userStore::readRecord(valueName, record))
+        loadPresetFromBuffer(record, false);
+}
+
+void CPresetSystemEditor::storeDefaultBank()
+{
+    BankRecordBytes record{};
+    saveBankToBuffer(record);
+    userStore::writeRecord(userStore::kDefaultBank, record);
+}
+
+void CPresetSystemEditor::deleteDefaultBank()
+{
+    userStore::deleteValue(userStore::kDefaultBank);
+}
+
+void CPresetSystemEditor::storeDefaultPreset()
+{
+    storeCurrentProgram(userStore::kDefaultPreset);
+}
+
+void CPresetSystemEditor::deleteDefaultPreset()
+{
+    userStore::deleteValue(userStore::kDefaultPreset);
+}
+
+void CPresetSystemEditor::storeDefaultMidi()
+{
+    MidiRecordBytes record{};
+    saveMidiToBuffer(record);
+    userStore::writeRecord(userStore::kDefaultMidi, record);
+}
+
+void CPresetSystemEditor::storeMemoA()
+{
+    storeCurrentProgram(userStore::kMemoA);
+}
+
+void CPresetSystemEditor::storeMemoB()
+{
+    storeCurrentProgram(userStore::kMemoB);
+}
+
+void CPresetSystemEditor::recallMemoA()
+{
+    recallIntoCurrentProgram(userStore::kMemoA);
+}
+
+void CPresetSystemEditor::recallMemoB()
+{
+    recallIntoCurrentProgram(userStore::kMemoB);
 }

@@ -1,6 +1,7 @@
-// The editor-side half of the preset system: the preset, bank and MIDI-settings records
-// built from and loaded into the effect's programs and controller map. The effect calls
-// the first hooks when a mode ends or a name changes, so that the strip's controls follow.
+// The editor-side half of the preset system: preset, bank and MIDI-settings records built
+// from and loaded into the effect's programs and controller map, their files, and the
+// per-user store of defaults, memos and last-used paths. The effect calls the first hooks
+// when a mode ends or a name changes, so that the strip's controls follow.
 #pragma once
 
 #include "gui/AEffGUIEditor.h"
@@ -18,6 +19,8 @@ class CPresetSystemEditor : public AEffGUIEditor
 {
 public:
     explicit CPresetSystemEditor(CPresetSystemEffect* effect) noexcept;
+    // Writes the path memory to the per-user store: when the plug-in instance is released.
+    ~CPresetSystemEditor() override;
 
     // May arrive on the audio thread (a learned controller ends learn mode there):
     // implementations only update controls that exist.
@@ -25,8 +28,10 @@ public:
     virtual void unlearnEnded() {}
     virtual void programNameChanged(const char* /*name*/) {}
 
-    // Replaces factory state with what the user stored as defaults; at construction.
-    virtual void loadStoredDefaults() {}
+    // Replaces factory state with what the user stored as defaults, at construction: the
+    // default bank, then the default preset on top of its program 0, then the default MIDI
+    // settings, then the path memory. Missing or unreadable values change nothing.
+    virtual void loadStoredDefaults();
 
     // Records; the user-interface thread, or the creating thread at start-up. Loaders
     // ignore another plug-in's record or one of another kind; reversed asks for the
@@ -52,6 +57,20 @@ public:
     void loadMidiFile(bool reversed);
     void saveMidiFile();
 
+    // The per-user store, from the strip's buttons on the user-interface thread. Stores
+    // what the save operations build; a memo recall loads into the current program, and
+    // recalling a memo never stored changes nothing.
+    void storeDefaultBank();
+    void deleteDefaultBank();
+    void storeDefaultPreset();
+    void deleteDefaultPreset();
+    void storeDefaultMidi();
+    void storeMemoA();
+    void storeMemoB();
+    void recallMemoA();
+    void recallMemoB();
+    void saveCurrentPaths() noexcept;
+
     // The window installs its file dialog when it opens and removes it (null) when it closes.
     void setFileDialog(std::unique_ptr<FileDialog> dialog) noexcept;
 
@@ -62,7 +81,7 @@ public:
     const char* getCurrentMidiFile() const noexcept { return currentMidiFile.data(); }
 
 protected:
-    // Names the current program (cut to 24 characters) in the strip and in the store.
+    // Names the current program (cut to 24 characters) in the strip and in its record.
     void renameProgram(const char* name);
     std::uint32_t uniqueId() const;
 
@@ -79,6 +98,8 @@ private:
     void saveFile(RecordKind kind) noexcept;
     bool rememberChosenFile(RecordKind kind, std::string_view path) noexcept;
     PathBuffer& currentFileOf(RecordKind kind) noexcept;
+    void storeCurrentProgram(const char* valueName);
+    void recallIntoCurrentProgram(const char* valueName);
 
     // With its trailing separator; the process's working directory until the stored
     // paths are loaded.

@@ -151,12 +151,13 @@ public:
     std::vector<SeenRequest> seen;
 };
 
-class PresetFiles : public EffectTest
+// The files' path memory persists when an instance is released, hence a store of its own.
+class PresetFiles : public PrivateStoreTest
 {
 protected:
     void SetUp() override
     {
-        EffectTest::SetUp();
+        PrivateStoreTest::SetUp();
         auto owned = std::make_unique<ScriptedDialog>();
         dialog = owned.get();
         editor().setFileDialog(std::move(owned));

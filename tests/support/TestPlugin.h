@@ -3,6 +3,7 @@
 
 #include "FakeHost.h"
 #include "effect/ParameterIndex.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,4 +50,15 @@ protected:
 
     FakeHost host;
     std::unique_ptr<PluginInstance> plugin;
+};
+
+struct OwnUserStore
+{
+    ScopedUserStore userStore;
+};
+
+// An in-process instance with a per-user store of its own, made before the instance and
+// removed after it, so that nothing the test stores or remembers reaches another test.
+class PrivateStoreTest : protected OwnUserStore, public EffectTest
+{
 };
