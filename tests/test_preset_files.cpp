@@ -292,8 +292,9 @@ TEST_F(PresetFiles, UnusableChoicesChangeNothing)
     EXPECT_EQ(editor().getCurrentBankFile(), std::string("missing.qeb"));
     EXPECT_EQ(effect().getCurrentProgramIndex(), 4);
 
-    editor().setFileDialog(nullptr); // the window closed
     choose("after.qel");
+    editor().setFileDialog(nullptr); // the window closed
+    dialog = nullptr;
     editor().savePresetFile();
     EXPECT_FALSE(std::filesystem::exists(folder.file("after.qel")));
 }
