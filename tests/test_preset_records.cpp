@@ -4,6 +4,7 @@
 #include "presets/PluginId.h"
 #include "presets/PresetRecords.h"
 #include "support/TempFolder.h"
+#include "support/TestPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -178,4 +179,32 @@ TEST(PresetRecords, FilesAreReadUpToTheRecordSizeIntoAZeroedRecord)
     EXPECT_FALSE(readRecordFile(folder.file("missing.qel").c_str(), record));
     EXPECT_FALSE(readRecordFile(folder.path().c_str(), record)); // a folder is no record
     EXPECT_EQ(record, PresetRecordBytes{});
+}
+
+// What a host-side tool does to render with a program of a bank file: parse the file with
+// the plug-in's record code, then hand the plug-in a state chunk that selects the program.
+using RecordsInATool = HostTest;
+
+TEST_F(RecordsInATool, ProgramOfABankFileReachesTheInstanceThroughItsChunk)
+{
+    const auto chunk = plugin->getChunk();
+    auto state = readStateChunk(chunk.data(), chunk.size(), kPluginUniqueId);
+    ASSERT_TRUE(state);
+    ProgramTable bank = state->programs;
+    storeProgramName(bank[4], "from a file");
+    bank[4].values[kMix] = 0.375f;
+    BankRecordBytes file{};
+    writeBankRecord(file, kPluginUniqueId, bank);
+    TempFolder folder;
+    writeBytes(folder.file("mine.qeb"), std::vector<std::byte>(file.begin(), file.end()));
+
+    BankRecordBytes record;
+    ASSERT_TRUE(readRecordFile(folder.file("mine.qeb").c_str(), record));
+    const auto programs = readBankRecord(record, kPluginUniqueId, false);
+    ASSERT_TRUE(programs);
+    std::vector<std::byte> selecting(stateChunk::kBytes);
+    writeStateChunk(selecting.data(), kPluginUniqueId, *programs, 4, state->controllerValues);
+    EXPECT_EQ(plugin->setChunk(selecting), 0);
+    EXPECT_EQ(plugin->programName(), "from a file");
+    EXPECT_EQ(plugin->getParameter(kMix), 0.375f);
 }
