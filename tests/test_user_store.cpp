@@ -144,9 +144,9 @@ TEST_F(UserStore, PathsAreKeptWhenTheInstanceIsReleased)
         std::string path;
     };
     TempFolder files;
-    const std::string folder = files.file("Sp\xc3\xa4tz\xc3\xbcnder") + "/";
+    const std::string folder = files.file("Sp\u00e4tz\u00fcnder") + "/";
     std::filesystem::create_directory(folder);
-    editor().setFileDialog(std::make_unique<Answer>(folder + "\xce\xb5" "cho.qeb"));
+    editor().setFileDialog(std::make_unique<Answer>(folder + "\u03b5cho.qeb"));
     editor().saveBankFile();
     plugin.reset();
 
@@ -155,7 +155,7 @@ TEST_F(UserStore, PathsAreKeptWhenTheInstanceIsReleased)
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored.data()), stored.size()), folder);
     PluginInstance next(host, inProcessEntry());
     EXPECT_EQ(editorOf(next).getCurrentDirectory(), folder);
-    EXPECT_STREQ(editorOf(next).getCurrentBankFile(), "\xce\xb5" "cho.qeb");
+    EXPECT_STREQ(editorOf(next).getCurrentBankFile(), "\u03b5cho.qeb");
     EXPECT_STREQ(editorOf(next).getCurrentPresetFile(), "");
 }
 
