@@ -4,13 +4,15 @@
 #include "editor/Editor.h"
 #include "host/HostStrings.h"
 #include "presets/FactoryPrograms.h"
+#include "presets/PluginId.h"
 
 #include <cstring>
 #include <new>
 
 namespace
 {
-constexpr VstInt32 kUniqueId = fourCharCode('T', 'R', 'V', 'A');
+constexpr VstInt32 kUniqueId = static_cast<VstInt32>(kPluginUniqueId);
+static_assert(kUniqueId == fourCharCode('T', 'R', 'V', 'A'));
 constexpr const char* kEffectName = "Morvane TARVA";
 constexpr const char* kVendorName = "Morvane";
 constexpr const char* kProductName =

@@ -1,8 +1,361 @@
 #include "presets/CPresetSystemEditor.h"
 
 #include "presets/CPresetSystemEffect.h"
+#include "presets/FileAccess.h"
+#include "presets/UserStore.h"
+
+#include <cstring>
+#include <string>
+
+namespace
+{
+struct RecordFileInfo
+{
+    FileType type;
+    const char* loadTitle;
+    const char* reversedLoadTitle;
+    const char* saveTitle;
+    std::size_t recordBytes;
+};
+
+// In the order of RecordKind: preset, bank, MIDI settings.
+constexpr RecordFileInfo kRecordFiles[] = {
+    {kPresetFileType, "Load preset", "Load preset (endian-reversed)", "Save preset",
+     presetRecord::kBytes},
+    {kBankFileType, "Load bank", "Load bank (endian-reversed)", "Save bank", bankRecord::kBytes},
+    {kMidiFileType, "Load MIDI settings", "Load MIDI settings (endian-reversed)",
+     "Save midi settings as", midiRecord::kBytes},
+};
+
+using LargestRecordBytes = BankRecordBytes;
+static_assert(bankRecord::kBytes >= presetRecord::kBytes &&
+              bankRecord::kBytes >= midiRecord::kBytes);
+} // namespace
 
 CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect) noexcept
     : AEffGUIEditor(effect), presetEffect(effect)
 {
+    // Kept with its trailing separator, like every directory the dialogs give us.
+    if (workingDirectory(currentDirectory))
+    {
+        const std::size_t length = std::strlen(currentDirectory.data());
+        if (length > 0 &&
+            kPathSeparators.find(currentDirectory[length - 1]) == std::string_view::npos)
+        {
+            if (length < kMaxPathChars)
+            {
+                currentDirectory[length] = kPathSeparators[0];
+                currentDirectory[length + 1] = '\0';
+            }
+            else
+                currentDirectory.fill('\0');
+        }
+    }
+}
+
+CPresetSystemEditor::~CPresetSystemEditor()
+{
+    saveCurrentPaths();
+}
+
+std::uint32_t CPresetSystemEditor::uniqueId() const
+{
+    return static_cast<std::uint32_t>(presetEffect->getUniqueId());
+}
+
+void CPresetSystemEditor::renameProgram(const char* name)
+{
+    char cut[kProgramNameBytes + 1] = {};
+    for (std::size_t i = 0; i < kProgramNameBytes && name[i] != '\0'; ++i)
+        cut[i] = name[i];
+    programNameChanged(cut); // the name field and the menu entry, when they exist
+    presetEffect->renameCurrentProgram(cut);
+}
+
+// ---- records ---------------------------------------------------------------------------
+
+void CPresetSystemEditor::loadBankFromBuffer(BankRecordView record, bool reversed)
+{
+    if (presetEffect == nullptr)
+        return;
+    // Whatever the record holds, a bank load ends on program 0.
+    presetEffect->selectProgram(0);
+    const auto programs = readBankRecord(record, uniqueId(), reversed);
+    if (!programs)
+        return;
+    presetEffect->programTable() = *programs;
+    presetEffect->selectProgram(0);
+}
+
+void CPresetSystemEditor::saveBankToBuffer(std::span<std::byte, bankRecord::kBytes> buffer)
+{
+    if (presetEffect != nullptr)
+        writeBankRecord(buffer, uniqueId(), presetEffect->programTable());
+}
+
+void CPresetSystemEditor::loadPresetFromBuffer(PresetRecordView record, bool reversed)
+{
+    if (presetEffect == nullptr)
+        return;
+    const auto program = readPresetRecord(record, uniqueId(), reversed);
+    const int index = presetEffect->getCurrentProgramIndex();
+    if (!program || index < 0 || index >= kNumPrograms)
+        return;
+    presetEffect->programTable()[index] = *program;
+    char name[kProgramNameBytes + 1];
+    copyProgramName(*program, name);
+    renameProgram(name);
+    presetEffect->selectProgram(index);
+}
+
+void CPresetSystemEditor::savePresetToBuffer(std::span<std::byte, presetRecord::kBytes> buffer)
+{
+    if (presetEffect == nullptr)
+        return;
+    const int index = presetEffect->getCurrentProgramIndex();
+    writePresetRecord(buffer, uniqueId(), presetEffect->programTable()[index]);
+}
+
+void CPresetSystemEditor::loadMidiFromBuffer(MidiRecordView record, bool reversed)
+{
+    if (presetEffect == nullptr)
+        return;
+    const auto values = readMidiRecord(record, uniqueId(), reversed);
+    if (!values)
+        return;
+    // Entry by entry through the effect, exactly as host changes rebuild the bindings.
+    for (int p = 0; p < kNumControls; ++p)
+        presetEffect->setParameter(kFirstControllerParameter + p, (*values)[p]);
+}
+
+void CPresetSystemEditor::saveMidiToBuffer(std::span<std::byte, midiRecord::kBytes> buffer)
+{
+    if (presetEffect == nullptr)
+        return;
+    ControllerValues values;
+    for (int p = 0; p < kNumControls; ++p)
+        values[p] = presetEffect->getParameter(kFirstControllerParameter + p);
+    writeMidiRecord(buffer, uniqueId(), values);
+}
+
+// ---- files -----------------------------------------------------------------------------
+
+void CPresetSystemEditor::setFileDialog(std::unique_ptr<FileDialog> dialog) noexcept
+{
+    fileDialog = std::move(dialog);
+}
+
+void CPresetSystemEditor::loadPresetFile(bool reversed)
+{
+    loadFile(RecordKind::preset, reversed);
+}
+
+void CPresetSystemEditor::savePresetFile()
+{
+    saveFile(RecordKind::preset);
+}
+
+void CPresetSystemEditor::loadBankFile(bool reversed)
+{
+    loadFile(RecordKind::bank, reversed);
+}
+
+void CPresetSystemEditor::saveBankFile()
+{
+    saveFile(RecordKind::bank);
+}
+
+void CPresetSystemEditor::loadMidiFile(bool reversed)
+{
+    loadFile(RecordKind::midi, reversed);
+}
+
+void CPresetSystemEditor::saveMidiFile()
+{
+    saveFile(RecordKind::midi);
+}
+
+PathBuffer& CPresetSystemEditor::currentFileOf(RecordKind kind) noexcept
+{
+    switch (kind)
+    {
+    case RecordKind::preset: return currentPresetFile;
+    case RecordKind::bank: return currentBankFile;
+    case RecordKind::midi: break;
+    }
+    return currentMidiFile;
+}
+
+// The directory and the file name are remembered apart. Both must fit, or neither changes:
+// a cut name would be another file. A path that names no file in a directory is refused
+// too, so that nothing is ever read from or written to a file the user did not choose.
+bool CPresetSystemEditor::rememberChosenFile(RecordKind kind, std::string_view path) noexcept
+{
+    const auto split = splitAtLastSeparator(path);
+    if (!split)
+        return false;
+    PathBuffer directory{};
+    PathBuffer file{};
+    if (!assignPath(directory, split->directory) || !assignPath(file, split->file))
+        return false;
+    currentDirectory = directory;
+    currentFileOf(kind) = file;
+    return true;
+}
+
+void CPresetSystemEditor::loadFile(RecordKind kind, bool reversed) noexcept
+{
+    if (fileDialog == nullptr || presetEffect == nullptr)
+        return;
+    const RecordFileInfo& info = kRecordFiles[static_cast<int>(kind)];
+    try
+    {
+        const auto chosen = fileDialog->choose({FileRequest::Mode::open,
+                                                reversed ? info.reversedLoadTitle : info.loadTitle,
+                                                currentDirectory.data(), "", info.type});
+        if (!chosen || !rememberChosenFile(kind, *chosen))
+            return;
+        // Opened by full path for reading only: a read-only file loads, and the host's
+        // working directory stays its own.
+        LargestRecordBytes buffer;
+        const std::span<std::byte> record(buffer.data(), info.recordBytes);
+        if (!readRecordFile(chosen->c_str(), record))
+            return;
+        switch (kind)
+        {
+        case RecordKind::preset:
+            loadPresetFromBuffer(record.first<presetRecord::kBytes>(), reversed);
+            break;
+        case RecordKind::bank:
+            loadBankFromBuffer(record.first<bankRecord::kBytes>(), reversed);
+            break;
+        case RecordKind::midi:
+            loadMidiFromBuffer(record.first<midiRecord::kBytes>(), reversed);
+            break;
+        }
+    }
+    catch (...)
+    {
+        // Out of memory for a path: nothing is loaded, and nothing reaches the host.
+    }
+}
+
+void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
+{
+    if (fileDialog == nullptr || presetEffect == nullptr)
+        return;
+    const RecordFileInfo& info = kRecordFiles[static_cast<int>(kind)];
+    try
+    {
+        const auto chosen =
+            fileDialog->choose({FileRequest::Mode::save, info.saveTitle, currentDirectory.data(),
+                                currentFileOf(kind).data(), info.type});
+        if (!chosen || !rememberChosenFile(kind, *chosen))
+            return;
+        LargestRecordBytes buffer{};
+        const std::span<std::byte> record(buffer.data(), info.recordBytes);
+        switch (kind)
+        {
+        case RecordKind::preset: savePresetToBuffer(record.first<presetRecord::kBytes>()); break;
+        case RecordKind::bank: saveBankToBuffer(record.first<bankRecord::kBytes>()); break;
+        case RecordKind::midi: saveMidiToBuffer(record.first<midiRecord::kBytes>()); break;
+        }
+        // A failed write leaves the previous file whole; nothing is reported.
+        (void)replaceFile(chosen->c_str(), record);
+    }
+    catch (...)
+    {
+    }
+}
+
+// ---- per-user store --------------------------------------------------------------------
+
+// A value that is missing or cannot be read is skipped rather than loaded as an all-zero
+// record: every loader rejects that record anyway, and the bank loader would only make
+// the host refresh for a program 0 that the instance is about to select.
+void CPresetSystemEditor::loadStoredDefaults()
+{
+    BankRecordBytes bank;
+    if (userStore::readRecord(userStore::kDefaultBank, bank))
+        loadBankFromBuffer(bank, false);
+    recallIntoCurrentProgram(userStore::kDefaultPreset); // program 0 at this point
+    MidiRecordBytes midi;
+    if (userStore::readRecord(userStore::kDefaultMidi, midi))
+        loadMidiFromBuffer(midi, false);
+    // A missing path reads as empty, replacing the working directory seen at construction.
+    userStore::readPath(userStore::kCurrentDirectory, currentDirectory);
+    userStore::readPath(userStore::kCurrentBankFile, currentBankFile);
+    userStore::readPath(userStore::kCurrentPresetFile, currentPresetFile);
+    userStore::readPath(userStore::kCurrentMidiFile, currentMidiFile);
+}
+
+void CPresetSystemEditor::saveCurrentPaths() noexcept
+{
+    userStore::writePath(userStore::kCurrentDirectory, currentDirectory);
+    userStore::writePath(userStore::kCurrentBankFile, currentBankFile);
+    userStore::writePath(userStore::kCurrentPresetFile, currentPresetFile);
+    userStore::writePath(userStore::kCurrentMidiFile, currentMidiFile);
+}
+
+void CPresetSystemEditor::storeCurrentProgram(const char* valueName)
+{
+    PresetRecordBytes record{};
+    savePresetToBuffer(record);
+    userStore::writeRecord(valueName, record);
+}
+
+void CPresetSystemEditor::recallIntoCurrentProgram(const char* valueName)
+{
+    PresetRecordBytes record;
+    if (userStore::readRecord(valueName, record))
+        loadPresetFromBuffer(record, false);
+}
+
+void CPresetSystemEditor::storeDefaultBank()
+{
+    BankRecordBytes record{};
+    saveBankToBuffer(record);
+    userStore::writeRecord(userStore::kDefaultBank, record);
+}
+
+void CPresetSystemEditor::deleteDefaultBank()
+{
+    userStore::deleteValue(userStore::kDefaultBank);
+}
+
+void CPresetSystemEditor::storeDefaultPreset()
+{
+    storeCurrentProgram(userStore::kDefaultPreset);
+}
+
+void CPresetSystemEditor::deleteDefaultPreset()
+{
+    userStore::deleteValue(userStore::kDefaultPreset);
+}
+
+void CPresetSystemEditor::storeDefaultMidi()
+{
+    MidiRecordBytes record{};
+    saveMidiToBuffer(record);
+    userStore::writeRecord(userStore::kDefaultMidi, record);
+}
+
+void CPresetSystemEditor::storeMemoA()
+{
+    storeCurrentProgram(userStore::kMemoA);
+}
+
+void CPresetSystemEditor::storeMemoB()
+{
+    storeCurrentProgram(userStore::kMemoB);
+}
+
+void CPresetSystemEditor::recallMemoA()
+{
+    recallIntoCurrentProgram(userStore::kMemoA);
+}
+
+void CPresetSystemEditor::recallMemoB()
+{
+    recallIntoCurrentProgram(userStore::kMemoB);
 }

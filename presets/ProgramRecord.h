@@ -14,6 +14,8 @@ struct ProgramRecord
     // Zero-filled after a shorter name; a name of 24 characters has no terminator.
     std::array<char, kProgramNameBytes> name{};
     std::array<float, kNumControls> values{};
+
+    friend bool operator==(const ProgramRecord&, const ProgramRecord&) = default;
 };
 
 constexpr std::size_t kProgramRecordBytes = kProgramNameBytes + 4 * kNumControls;

@@ -1,6 +1,7 @@
 #include "support/TestPlugin.h"
 
 #include "effect/QEL.h"
+#include "presets/CPresetSystemEditor.h"
 
 extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster);
 
@@ -18,4 +19,9 @@ VstEntryProc inProcessEntry()
 QEL& effectOf(PluginInstance& plugin)
 {
     return *static_cast<QEL*>(static_cast<AudioEffect*>(plugin.effect()->object));
+}
+
+CPresetSystemEditor& editorOf(PluginInstance& plugin)
+{
+    return *static_cast<CPresetSystemEditor*>(effectOf(plugin).getEditor());
 }

@@ -3,12 +3,14 @@
 
 #include "FakeHost.h"
 #include "effect/ParameterIndex.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 class QEL;
+class CPresetSystemEditor;
 
 // The built plug-in library, loaded once for the whole test run.
 PluginLibrary& pluginLibrary();
@@ -17,6 +19,7 @@ PluginLibrary& pluginLibrary();
 // effect's C++ operations (learn and clear modes, the editor's calls).
 VstEntryProc inProcessEntry();
 QEL& effectOf(PluginInstance& plugin); // only for instances made through inProcessEntry()
+CPresetSystemEditor& editorOf(PluginInstance& plugin); // likewise
 
 // A fresh instance of the loaded library per test.
 class HostTest : public ::testing::Test
@@ -43,7 +46,19 @@ protected:
         ASSERT_TRUE(*plugin);
     }
     QEL& effect() { return effectOf(*plugin); }
+    CPresetSystemEditor& editor() { return editorOf(*plugin); }
 
     FakeHost host;
     std::unique_ptr<PluginInstance> plugin;
+};
+
+struct OwnUserStore
+{
+    ScopedUserStore userStore;
+};
+
+// An in-process instance with a per-user store of its own, made before the instance and
+// removed after it, so that nothing the test stores or remembers reaches another test.
+class PrivateStoreTest : protected OwnUserStore, public EffectTest
+{
 };

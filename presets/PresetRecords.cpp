@@ -1,0 +1,93 @@
+#include "presets/PresetRecords.h"
+
+#include "presets/ByteOrder.h"
+#include "presets/FileAccess.h"
+
+namespace
+{
+void writeHeader(std::byte* out, std::uint32_t uniqueId, std::byte type) noexcept
+{
+    storeNative32(out, uniqueId);
+    out[4] = type;
+}
+
+// The byte-order decision shared by the three readers: whether the floats are to be
+// byte-reversed, or nothing when the record is not one of ours of this kind.
+std::optional<bool> floatsSwapped(const std::byte* record, std::uint32_t uniqueId, std::byte type,
+                                  bool reversed) noexcept
+{
+    const std::uint32_t identifier = loadNative32(record);
+    bool swapped = false;
+    if (identifier == byteSwap32(uniqueId))
+        swapped = true;
+    else if (identifier != uniqueId)
+        return std::nullopt;
+    if (record[4] != type)
+        return std::nullopt;
+    return swapped != reversed;
+}
+} // namespace
+
+void writePresetRecord(std::span<std::byte, presetRecord::kBytes> out, std::uint32_t uniqueId,
+                       const ProgramRecord& program) noexcept
+{
+    writeHeader(out.data(), uniqueId, presetRecord::kType);
+    writeProgramRecord(out.data() + presetRecord::kProgramOffset, program);
+}
+
+void writeBankRecord(std::span<std::byte, bankRecord::kBytes> out, std::uint32_t uniqueId,
+                     const ProgramTable& programs) noexcept
+{
+    writeHeader(out.data(), uniqueId, bankRecord::kType);
+    for (std::size_t k = 0; k < programs.size(); ++k)
+        writeProgramRecord(out.data() + bankRecord::kProgramsOffset + k * kProgramRecordBytes,
+                           programs[k]);
+}
+
+void writeMidiRecord(std::span<std::byte, midiRecord::kBytes> out, std::uint32_t uniqueId,
+                     const ControllerValues& controllerValues) noexcept
+{
+    writeHeader(out.data(), uniqueId, midiRecord::kType);
+    for (std::size_t i = 0; i < controllerValues.size(); ++i)
+        storeFloat(out.data() + midiRecord::kValuesOffset + 4 * i, controllerValues[i]);
+}
+
+std::optional<ProgramRecord> readPresetRecord(PresetRecordView record, std::uint32_t uniqueId,
+                                              bool reversed) noexcept
+{
+    const auto swapped = floatsSwapped(record.data(), uniqueId, presetRecord::kType, reversed);
+    if (!swapped)
+        return std::nullopt;
+    return readProgramRecord(record.data() + presetRecord::kProgramOffset, *swapped);
+}
+
+std::optional<ProgramTable> readBankRecord(BankRecordView record, std::uint32_t uniqueId,
+                                           bool reversed) noexcept
+{
+    const auto swapped = floatsSwapped(record.data(), uniqueId, bankRecord::kType, reversed);
+    if (!swapped)
+        return std::nullopt;
+    ProgramTable programs;
+    for (std::size_t k = 0; k < programs.size(); ++k)
+        programs[k] = readProgramRecord(
+            record.data() + bankRecord::kProgramsOffset + k * kProgramRecordBytes, *swapped);
+    return programs;
+}
+
+std::optional<ControllerValues> readMidiRecord(MidiRecordView record, std::uint32_t uniqueId,
+                                               bool reversed) noexcept
+{
+    const auto swapped = floatsSwapped(record.data(), uniqueId, midiRecord::kType, reversed);
+    if (!swapped)
+        return std::nullopt;
+    ControllerValues values;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] =
+            nanToZero(loadFloat(record.data() + midiRecord::kValuesOffset + 4 * i, *swapped));
+    return values;
+}
+
+bool readRecordFile(const char* utf8Path, std::span<std::byte> record) noexcept
+{
+    return readFile(utf8Path, record, LongerFile::readPrefix).has_value();
+}

@@ -1,0 +1,58 @@
+// Temporary folders and environment settings that undo themselves.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A fresh, empty folder under the system's temporary folder, removed with all its contents.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const noexcept { return folder; }
+    // The path of an entry in the folder, as text.
+    std::string file(const std::string& name) const { return (folder / name).string(); }
+
+private:
+    std::filesystem::path folder;
+};
+
+// Sets (or, given nothing, unsets) an environment variable until the end of the scope.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(const char* name, const std::optional<std::string>& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string name;
+    std::optional<std::string> previous;
+};
+
+// A per-user store of its own for one test: XDG_CONFIG_HOME points at a fresh folder.
+class ScopedUserStore
+{
+public:
+    ScopedUserStore() : configHome("XDG_CONFIG_HOME", home.path().string()) {}
+    // Where the plug-in keeps the value of that name.
+    std::filesystem::path value(const std::string& name) const
+    {
+        return home.path() / "QEL-sonics" / "TARVA" / name;
+    }
+
+private:
+    TempFolder home;
+    ScopedEnvironment configHome;
+};
+
+std::vector<std::byte> readBytes(const std::filesystem::path& file);
+void writeBytes(const std::filesystem::path& file, const std::vector<std::byte>& bytes);

@@ -1,0 +1,175 @@
+// The per-user store: defaults that shape every new instance, A/B memos shared between
+// instances, and the path memory kept when an instance is released.
+#include "support/TestPlugin.h"
+
+#include "effect/QEL.h"
+#include "presets/CPresetSystemEditor.h"
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace
+{
+std::set<std::string> storedValues(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+} // namespace
+
+using UserStore = PrivateStoreTest;
+
+TEST_F(UserStore, NothingStoredLeavesTheFactoryStateAndTellsTheHostNothing)
+{
+    // The instance of this test was created with an empty store.
+    EXPECT_EQ(host.record.updateDisplayCalls, 1); // from selecting program 0, nothing more
+    EXPECT_TRUE(host.record.automations.empty());
+    EXPECT_EQ(plugin->programNameIndexed(7), "16th downsampled");
+    EXPECT_EQ(plugin->getParameter(18), (102 + 0.5f) / 129);
+    EXPECT_STREQ(editor().getCurrentDirectory(), "");
+    EXPECT_STREQ(editor().getCurrentPresetFile(), "");
+    const auto factory = plugin->getChunk();
+
+    // A store that cannot be read: its folder is a file, or each value a folder.
+    TempFolder elsewhere;
+    writeBytes(elsewhere.path() / "config", {});
+    for (const char* name : {"DefaultBank", "DefaultPreset", "DefaultMidi", "CurrDir"})
+        std::filesystem::create_directories(userStore.value(name));
+    for (bool configIsAFile : {true, false})
+    {
+        std::optional<ScopedEnvironment> unreadable;
+        if (configIsAFile)
+            unreadable.emplace("XDG_CONFIG_HOME", elsewhere.file("config"));
+        FakeHost otherHost;
+        PluginInstance other(otherHost, inProcessEntry());
+        ASSERT_TRUE(other);
+        EXPECT_EQ(other.getChunk(), factory) << configIsAFile;
+        EXPECT_EQ(otherHost.record.updateDisplayCalls, 1);
+    }
+}
+
+TEST_F(UserStore, NewInstancesStartFromDefaultBankThenPresetThenMidi)
+{
+    ProgramTable& programs = effect().programTable();
+    storeProgramName(programs[0], "bank zero");
+    storeProgramName(programs[7], "bank seven");
+    programs[7].values[kMix] = 0.125f;
+    editor().storeDefaultBank();
+
+    programs[7].values[kMix] = 0.5f; // changes after storing stay out of the default
+    storeProgramName(programs[0], "preset on top");
+    effect().selectProgram(0);
+    plugin->setParameter(kMix, 0.2f);
+    editor().storeDefaultPreset();
+
+    plugin->setParameter(18 + kMix, (64 + 0.5f) / 129);
+    editor().storeDefaultMidi();
+    EXPECT_EQ(storedValues(userStore.value("")),
+              (std::set<std::string>{"DefaultBank", "DefaultPreset", "DefaultMidi"}));
+    EXPECT_EQ(std::filesystem::file_size(userStore.value("DefaultBank")), 1637u);
+    EXPECT_EQ(std::filesystem::file_size(userStore.value("DefaultPreset")), 101u);
+    EXPECT_EQ(std::filesystem::file_size(userStore.value("DefaultMidi")), 77u);
+
+    PluginInstance next(host, inProcessEntry());
+    ASSERT_TRUE(next);
+    QEL& nextEffect = effectOf(next);
+    EXPECT_EQ(nextEffect.getCurrentProgramIndex(), 0);
+    EXPECT_EQ(next.programName(), "preset on top");
+    EXPECT_EQ(next.getParameter(kMix), 0.2f);
+    EXPECT_EQ(next.programNameIndexed(7), "bank seven");
+    EXPECT_EQ(nextEffect.programTable()[7].values[kMix], 0.125f);
+    next.controlChange(0, 64, 0);
+    EXPECT_EQ(next.getParameter(kMix), 0.0f);
+}
+
+TEST_F(UserStore, ValuesAreReadOnlyWhenTheyFitTheirRecord)
+{
+    effect().selectProgram(5);
+    editor().storeDefaultPreset();
+    auto preset = readBytes(userStore.value("DefaultPreset"));
+
+    preset.push_back(std::byte{0}); // one byte longer than a preset record: not read
+    writeBytes(userStore.value("DefaultPreset"), preset);
+    EXPECT_EQ(PluginInstance(host, inProcessEntry()).programName(), "default");
+
+    preset.resize(50); // shorter: read into a zeroed record
+    writeBytes(userStore.value("DefaultPreset"), preset);
+    PluginInstance shortened(host, inProcessEntry());
+    EXPECT_EQ(shortened.programName(), "light flanger");
+    EXPECT_EQ(effectOf(shortened).programTable()[0].values[kDen], 0.0f);
+}
+
+TEST_F(UserStore, MemoStoredInOneInstanceIsRecalledInAnother)
+{
+    effect().selectProgram(3);
+    editor().storeMemoA();
+
+    PluginInstance other(host, inProcessEntry());
+    effectOf(other).selectProgram(9);
+    const auto before = other.getChunk();
+    editorOf(other).recallMemoB(); // never stored
+    EXPECT_EQ(other.getChunk(), before);
+
+    editorOf(other).recallMemoA();
+    EXPECT_EQ(effectOf(other).getCurrentProgramIndex(), 9);
+    EXPECT_EQ(other.programName(), "didgee");
+    EXPECT_EQ(effectOf(other).programTable()[9], effect().programTable()[3]);
+}
+
+TEST_F(UserStore, DeletingTheDefaultsRestoresTheFactoryPrograms)
+{
+    storeProgramName(effect().programTable()[7], "mine");
+    editor().storeDefaultBank();
+    editor().storeDefaultPreset();
+    EXPECT_EQ(PluginInstance(host, inProcessEntry()).programNameIndexed(7), "mine");
+
+    editor().deleteDefaultBank();
+    editor().deleteDefaultPreset();
+    editor().deleteDefaultBank(); // nothing left to delete
+    PluginInstance next(host, inProcessEntry());
+    EXPECT_EQ(next.programNameIndexed(7), "16th downsampled");
+    EXPECT_EQ(next.programName(), "default");
+}
+
+TEST_F(UserStore, PathsAreKeptWhenTheInstanceIsReleased)
+{
+    class Answer : public FileDialog
+    {
+    public:
+        explicit Answer(std::string path) : path(std::move(path)) {}
+        std::optional<std::string> choose(const FileRequest&) override { return path; }
+        std::string path;
+    };
+    TempFolder files;
+    const std::string folder = files.file("Sp\u00e4tz\u00fcnder") + "/";
+    std::filesystem::create_directory(folder);
+    editor().setFileDialog(std::make_unique<Answer>(folder + "\u03b5cho.qeb"));
+    editor().saveBankFile();
+    plugin.reset();
+
+    // UTF-8 text without a terminator.
+    const auto stored = readBytes(userStore.value("CurrDir"));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored.data()), stored.size()), folder);
+    PluginInstance next(host, inProcessEntry());
+    EXPECT_EQ(editorOf(next).getCurrentDirectory(), folder);
+    EXPECT_STREQ(editorOf(next).getCurrentBankFile(), "\u03b5cho.qeb");
+    EXPECT_STREQ(editorOf(next).getCurrentPresetFile(), "");
+}
+
+TEST(UserStoreLocation, WithoutAnAbsoluteConfigHomeTheStoreIsUnderHome)
+{
+    TempFolder home;
+    ScopedEnvironment homeVariable("HOME", home.path().string());
+    for (const char* configHome : {"relative/config", ""})
+    {
+        ScopedEnvironment configVariable("XDG_CONFIG_HOME", std::string(configHome));
+        FakeHost host;
+        PluginInstance plugin(host, inProcessEntry());
+        editorOf(plugin).storeMemoB();
+        EXPECT_TRUE(std::filesystem::exists(home.path() / ".config/QEL-sonics/TARVA/MemoB"));
+        std::filesystem::remove_all(home.path() / ".config");
+    }
+}
