@@ -193,11 +193,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const float shape = targets.vcoShapeAmount;
     const float envelopeAmount = targets.envelopeAmount;
     const float phaseIncrement = targets.vcoPhaseIncrement;
+    // One-pole 30 Hz steps toward the targets, each sum rounded once. The target's share
+    // is the same every sample (and exact in double), so it is formed once here.
     const double k = engine.smoothCoef;
     const double kc = engine.smoothComplement;
-    // One-pole 30 Hz step toward a target, the sum rounded once.
-    const auto smooth = [k, kc](float target, float state)
-    { return static_cast<float>(kc * target + k * state); };
+    const double inputShare = kc * inputGain, outputShare = kc * outputGain;
+    const double mixShare = kc * mix, feedbackShare = kc * feedback, depthShare = kc * depth;
+    const auto smooth = [k](double targetShare, float state)
+    { return static_cast<float>(targetShare + k * state); };
     const double envelopeCoef = engine.envelopeCoef;
     const double envelopeComplement = engine.envelopeComplement;
     const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
@@ -211,6 +214,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // the manual clock, and sine and power need not be computed.
     float depthSmoothed = engine.depthSmoothed;
     const bool clockIsManual = depth == 0.0f && std::fabs(depthSmoothed) <= 1.0e-9f;
+    const float manualRatio = manualClock * clockMultiplier;
+    const float manualStep = 1.0f / manualRatio;
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
@@ -301,13 +306,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             writeHistory.push(widen(s));
 
             // 10: 30 Hz smoothers.
-            inputGainSmoothed = smooth(inputGain, inputGainSmoothed) + denormalOffset;
-            outputGainSmoothed = smooth(outputGain, outputGainSmoothed) + denormalOffset;
-            mixSmoothed = smooth(mix, mixSmoothed) + denormalOffset;
-            feedbackSmoothed = smooth(feedback, feedbackSmoothed);
+            inputGainSmoothed = smooth(inputShare, inputGainSmoothed) + denormalOffset;
+            outputGainSmoothed = smooth(outputShare, outputGainSmoothed) + denormalOffset;
+            mixSmoothed = smooth(mixShare, mixSmoothed) + denormalOffset;
+            feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
             if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
                 feedbackSmoothed = 0.0f;
-            depthSmoothed = smooth(depth, depthSmoothed) + denormalOffset;
+            depthSmoothed = smooth(depthShare, depthSmoothed) + denormalOffset;
 
             // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
             const float wet = flush(mixSmoothed * outputGainSmoothed);
@@ -327,7 +332,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 vcoPhase = vcoPhase - kTwoPi;
             vcoOutput = oscillator * shape;
             if constexpr (kManualClock)
-                clockRatio = manualClock * clockMultiplier;
+                clockRatio = manualRatio;
             else
                 clockRatio =
                     static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
@@ -335,7 +340,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                                        manualClock) *
                     clockMultiplier;
             const float oldStep = tickStep;
-            tickStep = 1.0f / clockRatio;
+            tickStep = kManualClock ? manualStep : 1.0f / clockRatio;
             // The part of a tick still to go keeps its length in host samples.
             const float rest =
                 rescaleIsIdentity(tickPhase, tickStep, oldStep)

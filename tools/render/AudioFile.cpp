@@ -58,6 +58,9 @@ std::string writeAudioFile(const std::string& path, const AudioData& audio)
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr)
         return "cannot write " + path + ": " + sf_strerror(nullptr);
+    // No PEAK chunk: it carries the time of writing, and the same render should give the
+    // same bytes.
+    sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     // Integer and lossy formats clip; keep the float formats exactly as rendered.
     if ((info.format & SF_FORMAT_SUBMASK) != SF_FORMAT_FLOAT)
         sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
