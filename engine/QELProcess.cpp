@@ -7,6 +7,7 @@
 #include "effect/QEL.h"
 
 #include "engine/EngineMath.h"
+#include "engine/FastMath.h"
 #include "engine/StereoPair.h"
 
 #include <climits>
@@ -324,9 +325,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             if constexpr (kSquare)
                 oscillator = vcoPhase > 0.0f ? -1.0f : 1.0f;
             else if constexpr (!kManualClock)
-                oscillator = shape != 0.0f
-                                 ? static_cast<float>(-std::sin(static_cast<double>(vcoPhase)))
-                                 : 0.0f;
+                oscillator = shape != 0.0f ? -sinToFloat(vcoPhase) : 0.0f;
             vcoPhase = vcoPhase + phaseIncrement;
             if (vcoPhase >= kPi)
                 vcoPhase = vcoPhase - kTwoPi;
