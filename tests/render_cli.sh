@@ -41,6 +41,20 @@ expect 3 "plug-in that does not load" "$render" --plugin "$work/nothing.so" "$wo
 expect 0 "bypassed render" "$render" --quiet --set Power=0 "$work/demo.wav" "$work/bypass.wav"
 cmp -s "$work/demo.wav" "$work/bypass.wav" || { echo "FAIL: bypass changed the audio"; failures=$((failures + 1)); }
 
+# A preset and a bank whose every value is 0.25 switch the power off: their renders
+# give back the input. (Records are in this machine's byte order: "AVRT" is the
+# little-endian identifier.)
+program() { printf '%s' "$1"; head -c $((24 - ${#1})) /dev/zero; i=0; while [ $i -lt 18 ]; do printf '\000\000\200\076'; i=$((i + 1)); done; }
+{ printf 'AVRT\041'; program bypass; } >"$work/bypass.qel"
+{ printf 'AVRT\067'; n=0; while [ $n -lt 17 ]; do program "quiet$n"; n=$((n + 1)); done; } >"$work/bypass.qeb"
+expect 0 "preset render" "$render" --quiet --preset "$work/bypass.qel" "$work/demo.wav" "$work/preset.wav"
+cmp -s "$work/demo.wav" "$work/preset.wav" || { echo "FAIL: the preset was not applied"; failures=$((failures + 1)); }
+expect 0 "bank render" "$render" --quiet --bank "$work/bypass.qeb" --program quiet3 "$work/demo.wav" "$work/bank.wav"
+cmp -s "$work/demo.wav" "$work/bank.wav" || { echo "FAIL: the bank program was not applied"; failures=$((failures + 1)); }
+expect 2 "preset of another plug-in" "$render" --preset "$work/demo.wav" "$work/demo.wav" "$work/x.wav"
+expect 2 "missing bank" "$render" --bank "$work/none.qeb" "$work/x.wav"
+expect 1 "preset and bank together" "$render" --preset a.qel --bank b.qeb "$work/x.wav"
+
 for format in flac aiff ogg; do
     expect 0 "$format output" "$render" --quiet --program lezlie --block 333 "$work/demo.wav" "$work/out.$format"
     [ -s "$work/out.$format" ] || { echo "FAIL: no $format output"; failures=$((failures + 1)); }

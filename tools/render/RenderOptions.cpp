@@ -9,6 +9,8 @@ const char* const kRenderUsage =
     "Formats: .wav, .flac, .aiff, .ogg. A mono input feeds both channels.\n"
     "\n"
     "  --program N|NAME     factory program by number (0-16) or name\n"
+    "  --preset FILE.qel    render with a saved preset\n"
+    "  --bank FILE.qeb      render with a saved bank; --program then picks from it\n"
     "  --set NAME=VALUE     set a parameter (name as listed, normalized value 0..1)\n"
     "  --tempo BPM          host tempo for tempo sync (default 120)\n"
     "  --position BEATS     song position at the start, in quarter notes (default 0)\n"
@@ -71,6 +73,16 @@ std::string parseRenderOptions(int argc, const char* const* argv, RenderOptions&
             if (!value(options.program))
                 error = "--program needs a number or a name";
         }
+        else if (arg == "--preset")
+        {
+            if (!value(options.presetFile))
+                error = "--preset needs a file";
+        }
+        else if (arg == "--bank")
+        {
+            if (!value(options.bankFile))
+                error = "--bank needs a file";
+        }
         else if (arg == "--plugin")
         {
             if (!value(options.plugin))
@@ -110,6 +122,10 @@ std::string parseRenderOptions(int argc, const char* const* argv, RenderOptions&
             return error;
     }
 
+    if (!options.presetFile.empty() && !options.bankFile.empty())
+        return "--preset and --bank cannot be used together";
+    if (!options.presetFile.empty() && !options.program.empty())
+        return "--preset and --program cannot be used together";
     if (options.help || options.listPrograms || options.listParameters)
         return "";
     if (positional.size() == 1)

@@ -7,10 +7,12 @@
 
 struct RenderOptions
 {
-    std::string input;   // empty: the built-in demo phrase
-    std::string output;  // required unless only listing
-    std::string plugin;  // the plug-in library to load
-    std::string program; // number or name; empty keeps the start-up program
+    std::string input;      // empty: the built-in demo phrase
+    std::string output;     // required unless only listing
+    std::string plugin;     // the plug-in library to load
+    std::string program;    // number or name; empty keeps the start-up program
+    std::string presetFile; // a .qel preset to render with
+    std::string bankFile;   // a .qeb bank whose --program to render with
     std::vector<std::pair<std::string, std::string>> settings; // --set NAME=VALUE
     double tempo = 120.0;
     double position = 0.0;     // song position at the start, in quarter notes

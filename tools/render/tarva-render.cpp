@@ -4,6 +4,8 @@
 #include "DemoPhrase.h"
 #include "FakeHost.h"
 #include "RenderOptions.h"
+#include "presets/PluginId.h"
+#include "presets/PresetRecords.h"
 
 #include <algorithm>
 #include <cctype>
@@ -68,15 +70,49 @@ int findParameter(PluginInstance& plugin, const std::string& wanted)
 }
 
 // The plug-in keeps its programs inside; a host reaches them through the state chunk,
-// whose current-program field selects one when the chunk is restored.
-bool selectProgram(PluginInstance& plugin, int program)
+// whose current-program field selects one when the chunk is restored. Programs read
+// from a file replace the table first (a preset becomes program 0).
+bool selectProgram(PluginInstance& plugin, int program, const ProgramTable* programs = nullptr)
 {
-    auto chunk = plugin.getChunk();
-    if (chunk.size() < 16)
+    const auto chunk = plugin.getChunk();
+    const auto state = readStateChunk(chunk.data(), chunk.size(), kPluginUniqueId);
+    if (!state)
         return false;
-    const auto index = static_cast<std::uint32_t>(program);
-    std::memcpy(chunk.data() + 12, &index, sizeof index);
-    return plugin.setChunk(chunk) == 0;
+    std::vector<std::byte> selecting(stateChunk::kBytes);
+    writeStateChunk(selecting.data(), kPluginUniqueId,
+                    programs != nullptr ? *programs : state->programs, program,
+                    state->controllerValues);
+    return plugin.setChunk(selecting) == 0;
+}
+
+// Reads a preset or bank file into the instance's program table; empty text on success.
+std::string loadProgramsFromFile(PluginInstance& plugin, const RenderOptions& options,
+                                 ProgramTable& programs)
+{
+    const auto chunk = plugin.getChunk();
+    const auto state = readStateChunk(chunk.data(), chunk.size(), kPluginUniqueId);
+    if (!state)
+        return "the plug-in gave no state to start from";
+    programs = state->programs;
+    if (!options.presetFile.empty())
+    {
+        PresetRecordBytes record;
+        if (!readRecordFile(options.presetFile.c_str(), record))
+            return "cannot read " + options.presetFile;
+        const auto program = readPresetRecord(record, kPluginUniqueId, false);
+        if (!program)
+            return options.presetFile + " is not a TARVA preset";
+        programs[0] = *program;
+        return "";
+    }
+    BankRecordBytes record;
+    if (!readRecordFile(options.bankFile.c_str(), record))
+        return "cannot read " + options.bankFile;
+    const auto bank = readBankRecord(record, kPluginUniqueId, false);
+    if (!bank)
+        return options.bankFile + " is not a TARVA bank";
+    programs = *bank;
+    return "";
 }
 
 void listPrograms(PluginInstance& plugin)
@@ -144,6 +180,14 @@ int main(int argc, char** argv)
     if (!plugin)
         return fail(kExitPlugin, "the plug-in made no instance");
 
+    if (!options.presetFile.empty() || !options.bankFile.empty())
+    {
+        ProgramTable programs;
+        if (const std::string fileError = loadProgramsFromFile(plugin, options, programs);
+            !fileError.empty())
+            return fail(kExitFile, fileError);
+        selectProgram(plugin, 0, &programs); // the names of a bank now answer --program
+    }
     if (!options.program.empty())
     {
         const int program = findProgram(plugin, options.program);
