@@ -59,6 +59,34 @@ void BM_Program(benchmark::State& state)
 // 0 "default", 8 "doubler", 11 "lezlie", 10 "deep flanger", 1 "wiper"
 BENCHMARK(BM_Program)->Arg(0)->Arg(8)->Arg(11)->Arg(10)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// Silence after loud noise through the program with the most feedback: the repeats die
+// away into the range where denormals would slow every operation; the cost must not rise.
+void BM_SilenceAfterNoise(benchmark::State& state)
+{
+    FakeHost host;
+    PluginInstance plugin(host, library().entry());
+    selectProgram(plugin, 10); // "deep flanger"
+    plugin.start(44100.0f, kBlock);
+    const auto left = noise(1), right = noise(2);
+    const std::vector<float> zeros(kFrames, 0.0f);
+    std::vector<float> outL(kFrames), outR(kFrames);
+    plugin.processInBlocks(left.data(), right.data(), outL.data(), outR.data(), kFrames, kBlock);
+    // A minute of silence first, so the tail has decayed as far as it ever will.
+    for (int second = 0; second < 60; ++second)
+        plugin.processInBlocks(zeros.data(), zeros.data(), outL.data(), outR.data(), kFrames,
+                               kBlock);
+    for (auto _ : state)
+    {
+        plugin.processInBlocks(zeros.data(), zeros.data(), outL.data(), outR.data(), kFrames,
+                               kBlock);
+        benchmark::DoNotOptimize(outL.data());
+    }
+    state.counters["ns_per_frame"] =
+        benchmark::Counter(static_cast<double>(kFrames) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SilenceAfterNoise)->Unit(benchmark::kMillisecond);
+
 // The floor: a stereo delay line with feedback and a dry/wet mix, nothing else.
 void BM_PlainDelayBaseline(benchmark::State& state)
 {

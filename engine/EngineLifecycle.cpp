@@ -22,9 +22,10 @@ int memoryLengthFor(float rate)
     return static_cast<int>(std::floor(static_cast<double>(rate) * kMemorySeconds)) + 1;
 }
 
-std::unique_ptr<float[]> allocateMemory(int cells)
+DelayMemory allocateMemory(int cells)
 {
-    return std::unique_ptr<float[]>(new (std::nothrow) float[static_cast<std::size_t>(cells)]);
+    return DelayMemory(
+        static_cast<float*>(std::calloc(static_cast<std::size_t>(cells), sizeof(float))));
 }
 
 float expCoefficient(double radiansPerSecond, float rate)
@@ -92,6 +93,7 @@ bool QEL::buildForRate(int rate)
     engine.memoryLength = length;
     engine.memoryL = std::move(left);
     engine.memoryR = std::move(right);
+    engine.memoryIsClear = true;
     engine.writeIndex = 0;
     placeReadPosition();
     targets.vcoPeriodSamples = rateF / targets.rateHz;
@@ -117,9 +119,13 @@ void QEL::placeReadPosition()
 
 void QEL::clearEngine()
 {
-    const auto cells = static_cast<std::size_t>(engine.memoryLength);
-    std::fill_n(engine.memoryL.get(), cells, 0.0f);
-    std::fill_n(engine.memoryR.get(), cells, 0.0f);
+    if (!engine.memoryIsClear)
+    {
+        const auto cells = static_cast<std::size_t>(engine.memoryLength);
+        std::fill_n(engine.memoryL.get(), cells, 0.0f);
+        std::fill_n(engine.memoryR.get(), cells, 0.0f);
+        engine.memoryIsClear = true;
+    }
     engine.levelRingL.fill(0.0f);
     engine.levelRingR.fill(0.0f);
     engine.levelSumL = 0.0f;

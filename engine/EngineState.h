@@ -10,7 +10,16 @@
 #include "effect/RelaxedAtomic.h"
 
 #include <array>
+#include <cstdlib>
 #include <memory>
+
+// Delay memory comes zeroed from calloc: the system hands over zero pages without
+// touching them, so an instance that is only scanned never pays for its 1.1 MB.
+struct DelayMemoryFree
+{
+    void operator()(float* cells) const noexcept { std::free(cells); }
+};
+using DelayMemory = std::unique_ptr<float[], DelayMemoryFree>;
 
 // One second-order section of the anti-aliasing low-pass (inputs x, outputs y).
 struct BiquadSection
@@ -81,8 +90,9 @@ struct EngineState
 
     // Delay memory: one cell per memory-clock tick, 3.2 s at the nominal clock.
     int memoryLength = 0;
-    std::unique_ptr<float[]> memoryL;
-    std::unique_ptr<float[]> memoryR;
+    DelayMemory memoryL;
+    DelayMemory memoryR;
+    bool memoryIsClear = true; // nothing written since the memories were last zeroed
     int writeIndex = 0;
     int readIndex = 0;
 

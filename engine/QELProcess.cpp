@@ -118,6 +118,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         outputs[0] == nullptr || !engine.memoryL || !engine.memoryR)
         return;
 
+    engine.memoryIsClear = false;
+
     // ---- block prologue -----------------------------------------------------------------
     // A mono input feeds both channels; without a right output the left one takes both.
     const float* inL = inputs[0];
