@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <memory>
 
 namespace
 {
@@ -39,12 +40,84 @@ std::string readAudioFile(const std::string& path, AudioData& audio)
     return "";
 }
 
-std::string writeAudioFile(const std::string& path, const AudioData& audio)
+namespace
 {
+class FileReader final : public AudioReader
+{
+public:
+    FileReader(SNDFILE* file, const SF_INFO& info) : file(file), info(info) {}
+    ~FileReader() override { sf_close(file); }
+    int sampleRate() const override { return info.samplerate; }
+    int channels() const override { return info.channels; }
+    long frameCount() const override { return static_cast<long>(info.frames); }
+    long read(float* interleaved, long frames) override
+    {
+        return static_cast<long>(sf_readf_float(file, interleaved, frames));
+    }
+
+private:
+    SNDFILE* file;
+    SF_INFO info;
+};
+
+class MemoryReader final : public AudioReader
+{
+public:
+    explicit MemoryReader(AudioData audio) : audio(std::move(audio)) {}
+    int sampleRate() const override { return audio.sampleRate; }
+    int channels() const override { return audio.channels; }
+    long frameCount() const override { return audio.frameCount(); }
+    long read(float* interleaved, long frames) override
+    {
+        const long count = std::min(frames, audio.frameCount() - position);
+        const auto channels = static_cast<std::size_t>(audio.channels);
+        std::copy_n(audio.frames.data() + static_cast<std::size_t>(position) * channels,
+                    static_cast<std::size_t>(count) * channels, interleaved);
+        position += count;
+        return count;
+    }
+
+private:
+    AudioData audio;
+    long position = 0;
+};
+} // namespace
+
+std::unique_ptr<AudioReader> openAudioReader(const std::string& path, std::string& error)
+{
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr)
+    {
+        error = "cannot read " + path + ": " + sf_strerror(nullptr);
+        return nullptr;
+    }
+    if (info.channels < 1)
+    {
+        sf_close(file);
+        error = path + " has no audio channels";
+        return nullptr;
+    }
+    return std::make_unique<FileReader>(file, info);
+}
+
+std::unique_ptr<AudioReader> memoryAudioReader(AudioData audio)
+{
+    return std::make_unique<MemoryReader>(std::move(audio));
+}
+
+AudioWriter::~AudioWriter()
+{
+    close();
+}
+
+std::string AudioWriter::open(const std::string& outputPath, int sampleRate, int channels)
+{
+    path = outputPath;
     const std::string ext = extensionOf(path);
     SF_INFO info{};
-    info.samplerate = audio.sampleRate;
-    info.channels = audio.channels;
+    info.samplerate = sampleRate;
+    info.channels = channels;
     if (ext == "wav")
         info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
     else if (ext == "aif" || ext == "aiff")
@@ -55,7 +128,7 @@ std::string writeAudioFile(const std::string& path, const AudioData& audio)
         info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
     else
         return "unknown output format '." + ext + "' (use .wav, .flac, .aiff or .ogg)";
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr)
         return "cannot write " + path + ": " + sf_strerror(nullptr);
     // No PEAK chunk: it carries the time of writing, and the same render should give the
@@ -64,11 +137,24 @@ std::string writeAudioFile(const std::string& path, const AudioData& audio)
     // Integer and lossy formats clip; keep the float formats exactly as rendered.
     if ((info.format & SF_FORMAT_SUBMASK) != SF_FORMAT_FLOAT)
         sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    const sf_count_t written = sf_writef_float(file, audio.frames.data(), audio.frameCount());
-    const int closed = sf_close(file);
-    if (written != audio.frameCount() || closed != 0)
-        return "could not write all of " + path;
     return "";
+}
+
+bool AudioWriter::write(const float* interleaved, long frames)
+{
+    if (file == nullptr || sf_writef_float(file, interleaved, frames) != frames)
+        failed = true;
+    return !failed;
+}
+
+std::string AudioWriter::close()
+{
+    if (file == nullptr)
+        return "";
+    if (sf_close(file) != 0)
+        failed = true;
+    file = nullptr;
+    return failed ? "could not write all of " + path : "";
 }
 
 std::string resampleAudio(AudioData& audio, int newRate)

@@ -213,72 +213,87 @@ int main(int argc, char** argv)
     if (options.listPrograms || options.listParameters)
         return kExitOk;
 
-    // The input, deinterleaved; a mono file feeds both plug-in inputs.
-    AudioData audio;
+    // The input: the demo, a file read a block at a time, or a file resampled first.
     const bool demo = options.input.empty();
+    std::unique_ptr<AudioReader> reader;
+    std::string inputError;
     if (demo)
-        audio = makeDemoPhrase(options.sampleRate > 0 ? options.sampleRate : 44100);
-    else if (const std::string readError = readAudioFile(options.input, audio); !readError.empty())
-        return fail(kExitFile, readError);
-    if (options.sampleRate > 0)
-        if (const std::string rateError = resampleAudio(audio, options.sampleRate);
-            !rateError.empty())
-            return fail(kExitFile, rateError);
-
-    const double tail = options.tailSeconds >= 0.0 ? options.tailSeconds : (demo ? 4.0 : 0.0);
-    const long inputFrames = audio.frameCount();
-    const long frames = inputFrames + static_cast<long>(tail * audio.sampleRate);
-    std::vector<float> left(static_cast<std::size_t>(frames), 0.0f);
-    std::vector<float> right(static_cast<std::size_t>(frames), 0.0f);
-    for (long i = 0; i < inputFrames; ++i)
+        reader =
+            memoryAudioReader(makeDemoPhrase(options.sampleRate > 0 ? options.sampleRate : 44100));
+    else if (options.sampleRate > 0)
     {
-        const std::size_t at =
-            static_cast<std::size_t>(i) * static_cast<std::size_t>(audio.channels);
-        left[static_cast<std::size_t>(i)] = audio.frames[at];
-        right[static_cast<std::size_t>(i)] =
-            audio.channels > 1 ? audio.frames[at + 1] : audio.frames[at];
+        AudioData audio;
+        inputError = readAudioFile(options.input, audio);
+        if (inputError.empty())
+            inputError = resampleAudio(audio, options.sampleRate);
+        if (inputError.empty())
+            reader = memoryAudioReader(std::move(audio));
     }
+    else
+        reader = openAudioReader(options.input, inputError);
+    if (!reader)
+        return fail(kExitFile, inputError);
+
+    const int rate = reader->sampleRate();
+    const int channels = reader->channels();
+    const double tail = options.tailSeconds >= 0.0 ? options.tailSeconds : (demo ? 4.0 : 0.0);
+    const long inputFrames = reader->frameCount();
+    const long frames = inputFrames + static_cast<long>(tail * rate);
+
+    AudioWriter writer;
+    if (const std::string openError = writer.open(options.output, rate, 2); !openError.empty())
+        return fail(kExitFile, openError);
 
     host.script.tempo = options.tempo;
-    host.script.sampleRate = audio.sampleRate;
-    plugin.start(static_cast<float>(audio.sampleRate), options.blockSize);
+    host.script.sampleRate = rate;
+    const VstInt32 block = options.blockSize;
+    plugin.start(static_cast<float>(rate), block);
 
+    const auto blockSize = static_cast<std::size_t>(block);
+    std::vector<float> interleavedIn(blockSize * static_cast<std::size_t>(channels));
+    std::vector<float> left(blockSize), right(blockSize), outL(blockSize), outR(blockSize);
+    std::vector<float> interleavedOut(blockSize * 2);
     const auto started = std::chrono::steady_clock::now();
-    Progress progress(frames,
-                      !options.quiet && isatty(STDERR_FILENO) && frames > 5L * audio.sampleRate);
-    std::vector<float> outL(static_cast<std::size_t>(frames)),
-        outR(static_cast<std::size_t>(frames));
-    const double beatsPerFrame = options.tempo / 60.0 / audio.sampleRate;
-    for (long done = 0; done < frames; done += options.blockSize)
+    Progress progress(frames, !options.quiet && isatty(STDERR_FILENO) && frames > 5L * rate);
+    const double beatsPerFrame = options.tempo / 60.0 / rate;
+    long done = 0;
+    while (done < frames)
     {
-        const auto count = static_cast<VstInt32>(std::min<long>(options.blockSize, frames - done));
+        const auto count = static_cast<VstInt32>(std::min<long>(block, frames - done));
+        // Input while it lasts (a mono file feeds both plug-in inputs), then silence.
+        const long wanted = std::max(0L, std::min<long>(count, inputFrames - done));
+        const long got = wanted > 0 ? reader->read(interleavedIn.data(), wanted) : 0;
+        for (long i = 0; i < count; ++i)
+        {
+            const auto frame = static_cast<std::size_t>(i);
+            const std::size_t at = frame * static_cast<std::size_t>(channels);
+            left[frame] = i < got ? interleavedIn[at] : 0.0f;
+            right[frame] = i < got ? interleavedIn[channels > 1 ? at + 1 : at] : 0.0f;
+        }
         host.script.ppqPos = options.position + static_cast<double>(done) * beatsPerFrame;
-        plugin.processInBlocks(left.data() + done, right.data() + done, outL.data() + done,
-                               outR.data() + done, count, count);
-        progress.update(done + count);
+        plugin.processInBlocks(left.data(), right.data(), outL.data(), outR.data(), count, count);
+        for (long i = 0; i < count; ++i)
+        {
+            const auto frame = static_cast<std::size_t>(i);
+            interleavedOut[2 * frame] = outL[frame];
+            interleavedOut[2 * frame + 1] = outR[frame];
+        }
+        if (!writer.write(interleavedOut.data(), count))
+            break;
+        done += count;
+        progress.update(done);
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     plugin.suspend();
     plugin.close();
-
-    AudioData out;
-    out.sampleRate = audio.sampleRate;
-    out.channels = 2;
-    out.frames.resize(static_cast<std::size_t>(frames) * 2);
-    for (long i = 0; i < frames; ++i)
-    {
-        out.frames[static_cast<std::size_t>(2 * i)] = outL[static_cast<std::size_t>(i)];
-        out.frames[static_cast<std::size_t>(2 * i + 1)] = outR[static_cast<std::size_t>(i)];
-    }
-    if (const std::string writeError = writeAudioFile(options.output, out); !writeError.empty())
+    if (const std::string writeError = writer.close(); !writeError.empty())
         return fail(kExitFile, writeError);
 
     if (!options.quiet)
-        std::fprintf(stderr, "tarva-render: %s%s -> %s (%.1f s of audio, %.0fx real time)\n",
-                     demo ? "demo phrase" : options.input.c_str(), "", options.output.c_str(),
-                     static_cast<double>(frames) / audio.sampleRate,
-                     seconds > 0.0 ? static_cast<double>(frames) / audio.sampleRate / seconds
-                                   : 0.0);
+        std::fprintf(stderr, "tarva-render: %s -> %s (%.1f s of audio, %.0fx real time)\n",
+                     demo ? "demo phrase" : options.input.c_str(), options.output.c_str(),
+                     static_cast<double>(frames) / rate,
+                     seconds > 0.0 ? static_cast<double>(frames) / rate / seconds : 0.0);
     return kExitOk;
 }
