@@ -4,8 +4,7 @@
 // A polynomial accurate to about 1e-15 gives the value. Where that value lies so close
 // to a float rounding boundary that the last bit is in doubt, the library function
 // decides. Build with TARVA_LIBRARY_MATH to use the library function throughout.
-// (A polynomial pow for the envelope curve was tried the same way and came out slower
-// than the library's table-driven pow, so the envelope keeps std::pow.)
+
 #pragma once
 
 #include <cmath>

@@ -7,6 +7,7 @@
 #include "effect/QEL.h"
 
 #include "engine/EngineMath.h"
+#include "engine/EnvelopeCurve.h"
 #include "engine/FastMath.h"
 #include "engine/StereoPair.h"
 
@@ -19,7 +20,6 @@ namespace
 {
 constexpr float kMinFeedbackGain = 9.9999997e-06f;
 constexpr float kFadeStart = 0.001f;
-constexpr double kEnvelopeExponent = 0.30000001192092896; // the single-precision 0.3
 
 // Host values can be anything: a double that does not fit an int counts as 0.
 int toInt(double v)
@@ -300,8 +300,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             envelopeState = flush(env);
             if (!kManualClock || i == last)
             {
-                const auto curve =
-                    static_cast<float>(std::pow(static_cast<double>(env), kEnvelopeExponent));
+                const float curve = envelopeCurve(env);
                 envelopeModulation = (curve - 0.5f) * envelopeAmount;
             }
 
