@@ -100,6 +100,22 @@ struct InputFilter
     }
 };
 
+// The per-sample lambdas must melt into the block function: called, they would keep
+// every local they touch in memory.
+#if defined(__GNUC__)
+#define TARVA_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define TARVA_ALWAYS_INLINE
+#endif
+
+enum class ClockKind
+{
+    unit,   // the host rate exactly: one tick per sample
+    manual, // a constant ratio from Dlyx2 and ManVCO
+    square, // modulated, square oscillator
+    sine,   // modulated, sine oscillator
+};
+
 // True when the rescaling of the tick phase is the identity: with an unchanged step,
 // (1 - p) * step / step is exact whenever p is a multiple of 2^-24, so the division
 // can be skipped without changing a bit.
@@ -253,10 +269,43 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float delaySamples = engine.delaySamples;
     int flashActive = engine.flashActive;
 
-    // The per-sample path, made once for each kind of clock modulation so that the
-    // sample loop does not test block-constant choices.
-    const auto runSamples = [&]<bool kManualClock, bool kSquare>()
+    // One memory-clock tick: store the interpolated write value (cross-faded with the cell
+    // being read while a fade runs), then read the next cell.
+    const auto writeTick = [&](FloatPair written) TARVA_ALWAYS_INLINE
     {
+        if (fadeLevel == 1.0f && holdEngaged == 0)
+        {
+            storePair(memoryL + writeIndex, memoryR + writeIndex, written);
+        }
+        else
+        {
+            const DoublePair f = _mm_set1_pd(fadeLevel);
+            const DoublePair keep = _mm_sub_pd(_mm_set1_pd(1.0), f);
+            const DoublePair cell = widen(loadPair(memoryL + readIndex, memoryR + readIndex));
+            const DoublePair live = widen(written);
+            const DoublePair mixed = holdEngaged == 0
+                                         ? _mm_add_pd(_mm_mul_pd(keep, cell), _mm_mul_pd(f, live))
+                                         : _mm_add_pd(_mm_mul_pd(keep, live), _mm_mul_pd(f, cell));
+            storePair(memoryL + writeIndex, memoryR + writeIndex, narrow(mixed));
+            fadeLevel = fadeLevel * fadeGrowth;
+            if (fadeLevel > 1.0f)
+                fadeLevel = 1.0f;
+        }
+        // Read after this tick's store: at a zero distance the cell just written.
+        readHistory.push(widen(loadPair(memoryL + readIndex, memoryR + readIndex)));
+        if (++readIndex == memoryLength)
+            readIndex = 0;
+        if (++writeIndex == memoryLength)
+            writeIndex = 0;
+    };
+
+    // The per-sample path, made once for each kind of clock so that the sample loop does
+    // not test block-constant choices.
+    const auto runSamples = [&]<ClockKind kClock>() TARVA_ALWAYS_INLINE
+    {
+        constexpr bool kUnitClock = kClock == ClockKind::unit;
+        constexpr bool kManualClock = kUnitClock || kClock == ClockKind::manual;
+        constexpr bool kSquare = kClock == ClockKind::square;
         const VstInt32 last = sampleFrames - 1;
         for (VstInt32 i = 0; i < sampleFrames; ++i)
         {
@@ -281,9 +330,10 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             if (++ringIndex == window)
                 ringIndex = 0;
             const FloatPair mean = _mm_mul_ps(levelSum, inverseWindow);
-            const FloatPair gain =
-                select(_mm_cmpgt_ps(mean, _mm_set1_ps(2.0f)), _mm_div_ps(_mm_set1_ps(1.0f), mean),
-                       _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(_mm_set1_ps(0.25f), mean)));
+            const FloatPair overTwo = _mm_cmpgt_ps(mean, _mm_set1_ps(2.0f));
+            FloatPair gain = _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(_mm_set1_ps(0.25f), mean));
+            if ((_mm_movemask_ps(overTwo) & 3) != 0) // loud: 1 / mean where above 2
+                gain = select(overTwo, _mm_div_ps(_mm_set1_ps(1.0f), mean), gain);
             s = _mm_mul_ps(s, gain);
 
             // 7: peak for the meter, before the limiter.
@@ -339,59 +389,46 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                                            depthSmoothed +
                                        manualClock) *
                     clockMultiplier;
-            const float oldStep = tickStep;
-            tickStep = kManualClock ? manualStep : 1.0f / clockRatio;
-            // The part of a tick still to go keeps its length in host samples.
-            const float rest =
-                rescaleIsIdentity(tickPhase, tickStep, oldStep)
-                    ? tickPhase
-                    : static_cast<float>(1.0 - (1.0 - static_cast<double>(tickPhase)) * tickStep /
-                                                   oldStep);
-            tickPhase = tickStep + rest;
-
-            // 13: each tick writes one interpolated cell and reads one.
-            if (tickPhase >= 1.0f)
+            FloatPair r;
+            if constexpr (kUnitClock)
             {
-                float sinceSample = 1.0f - rest; // host samples from the last sample to the tick
-                do
-                {
-                    tickPhase = tickPhase - 1.0f;
-                    const float t = sinceSample / tickStep;
-                    const FloatPair written = writeHistory.interpolate(t);
-                    if (fadeLevel == 1.0f && holdEngaged == 0)
-                    {
-                        storePair(memoryL + writeIndex, memoryR + writeIndex, written);
-                    }
-                    else
-                    {
-                        const DoublePair f = _mm_set1_pd(fadeLevel);
-                        const DoublePair keep = _mm_sub_pd(_mm_set1_pd(1.0), f);
-                        const DoublePair cell =
-                            widen(loadPair(memoryL + readIndex, memoryR + readIndex));
-                        const DoublePair live = widen(written);
-                        const DoublePair mixed =
-                            holdEngaged == 0
-                                ? _mm_add_pd(_mm_mul_pd(keep, cell), _mm_mul_pd(f, live))
-                                : _mm_add_pd(_mm_mul_pd(keep, live), _mm_mul_pd(f, cell));
-                        storePair(memoryL + writeIndex, memoryR + writeIndex, narrow(mixed));
-                        fadeLevel = fadeLevel * fadeGrowth;
-                        if (fadeLevel > 1.0f)
-                            fadeLevel = 1.0f;
-                    }
-                    // Read after this tick's store: at a zero distance the cell just written.
-                    readHistory.push(widen(loadPair(memoryL + readIndex, memoryR + readIndex)));
-                    if (++readIndex == memoryLength)
-                        readIndex = 0;
-                    if (++writeIndex == memoryLength)
-                        writeIndex = 0;
-                    sinceSample += 1.0f;
-                } while (tickPhase >= 1.0f);
+                // The clock at the host rate: one tick per sample at its end, read at
+                // fraction 0 (tickStep and tickPhase stay 1 and 0).
+                const FloatPair written = writeHistory.interpolateAtOne();
+                writeTick(written);
+                r = narrow(readHistory.p1);
             }
+            else
+            {
+                const float oldStep = tickStep;
+                tickStep = kManualClock ? manualStep : 1.0f / clockRatio;
+                // The part of a tick still to go keeps its length in host samples.
+                const float rest =
+                    rescaleIsIdentity(tickPhase, tickStep, oldStep)
+                        ? tickPhase
+                        : static_cast<float>(1.0 - (1.0 - static_cast<double>(tickPhase)) *
+                                                       tickStep / oldStep);
+                tickPhase = tickStep + rest;
 
-            // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
-            // point); below three samples of delay the write signal goes straight through.
-            FloatPair r =
-                tickPhase == 0.0f ? narrow(readHistory.p1) : readHistory.interpolate(tickPhase);
+                // 13: each tick writes one interpolated cell and reads one.
+                if (tickPhase >= 1.0f)
+                {
+                    float sinceSample =
+                        1.0f - rest; // host samples from the last sample to the tick
+                    do
+                    {
+                        tickPhase = tickPhase - 1.0f;
+                        const float t = sinceSample / tickStep;
+                        writeTick(t == 1.0f ? writeHistory.interpolateAtOne()
+                                            : writeHistory.interpolate(t));
+                        sinceSample += 1.0f;
+                    } while (tickPhase >= 1.0f);
+                }
+
+                // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
+                // point); below three samples of delay the write signal goes straight through.
+                r = tickPhase == 0.0f ? narrow(readHistory.p1) : readHistory.interpolate(tickPhase);
+            }
             if (delaySamples < 3.0f && holdEngaged == 0)
                 r = s;
 
@@ -461,12 +498,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 flashLatch = true;
         }
     };
-    if (clockIsManual)
-        runSamples.template operator()<true, false>();
+    if (clockIsManual && manualRatio == 1.0f && tickStep == 1.0f && tickPhase == 0.0f)
+        runSamples.template operator()<ClockKind::unit>();
+    else if (clockIsManual)
+        runSamples.template operator()<ClockKind::manual>();
     else if (square)
-        runSamples.template operator()<false, true>();
+        runSamples.template operator()<ClockKind::square>();
     else
-        runSamples.template operator()<false, false>();
+        runSamples.template operator()<ClockKind::sine>();
 
     // ---- block epilogue -----------------------------------------------------------------
     ++periodCounter;
