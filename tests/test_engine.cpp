@@ -341,7 +341,7 @@ TEST_F(Engine, LimiterHoldsLoudInputAtAverageMagnitudeOne)
     prepare({{kDlyTime, delayValue(100)}, {kFbck, 0.0f}, {kMix, 1.0f}});
     std::vector<float> in(44100);
     for (std::size_t i = 0; i < in.size(); ++i)
-        in[i] = 8.0f * static_cast<float>(std::sin(2.0 * M_PI * 440.0 * i / 44100.0));
+        in[i] = 8.0f * static_cast<float>(std::sin(2.0 * 3.141592653589793 * 440.0 * i / 44100.0));
     const auto out = run(in, in);
     double sum = 0.0;
     for (long i = 10000; i < 44100; ++i)

@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 using PresetBuffers = EffectTest;
 
 namespace
@@ -173,13 +171,25 @@ protected:
     TempFolder folder;
     ScriptedDialog* dialog = nullptr;
 };
+// Paths in UTF-8, as the plug-in keeps them, whatever the system's narrow code page.
+std::filesystem::path fromUtf8(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string toUtf8(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 } // namespace
 
 TEST_F(PresetFiles, EachKindSavesAndLoadsWithItsTitlesAndType)
 {
     const std::filesystem::path workingDirectory = std::filesystem::current_path();
-    std::filesystem::create_directory(folder.path() / "Presets \xc3\xa9t\xc3\xa9"); // UTF-8 names
-    const std::string dir = (folder.path() / "Presets \xc3\xa9t\xc3\xa9").string() + "/";
+    const std::filesystem::path presets = folder.path() / fromUtf8("Presets \xc3\xa9t\xc3\xa9");
+    std::filesystem::create_directory(presets);
+    const std::string dir = toUtf8(presets) + "/";
 
     struct Kind
     {
@@ -212,7 +222,7 @@ TEST_F(PresetFiles, EachKindSavesAndLoadsWithItsTitlesAndType)
         plugin->setParameter(18 + kRate, (7 + 0.5f) / 129);
         dialog->answer = dir + kind.file;
         (editor().*kind.save)();
-        EXPECT_EQ(std::filesystem::file_size(dir + kind.file), kind.bytes);
+        EXPECT_EQ(std::filesystem::file_size(fromUtf8(dir + kind.file)), kind.bytes);
         EXPECT_EQ(editor().getCurrentDirectory(), dir);
         EXPECT_EQ((editor().*kind.currentFile)(), std::string(kind.file));
 
@@ -252,7 +262,9 @@ TEST_F(PresetFiles, ReadOnlyShortAndLongFilesLoad)
     effect().selectProgram(2);
 
     writeBytes(folder.file("short.qel"), std::vector<std::byte>(bytes.begin(), bytes.begin() + 50));
-    ::chmod(folder.file("short.qel").c_str(), 0444);
+    std::filesystem::permissions(folder.file("short.qel"), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::group_read |
+                                                               std::filesystem::perms::others_read);
     choose("short.qel");
     editor().loadPresetFile(false);
     EXPECT_EQ(plugin->programName(), "light flanger");

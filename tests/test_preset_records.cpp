@@ -177,7 +177,7 @@ TEST(PresetRecords, FilesAreReadUpToTheRecordSizeIntoAZeroedRecord)
     EXPECT_EQ(record, full);
 
     EXPECT_FALSE(readRecordFile(folder.file("missing.qel").c_str(), record));
-    EXPECT_FALSE(readRecordFile(folder.path().c_str(), record)); // a folder is no record
+    EXPECT_FALSE(readRecordFile(folder.path().string().c_str(), record)); // a folder is no record
     EXPECT_EQ(record, PresetRecordBytes{});
 }
 

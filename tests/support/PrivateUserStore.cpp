@@ -24,11 +24,12 @@ struct PrivateUserStore
             std::abort();
         }
         // HOME too, so that a test which unsets XDG_CONFIG_HOME still stays in here.
-        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
-        ::setenv("HOME", home->path().c_str(), 1);
+        setEnvironment("XDG_CONFIG_HOME", home->file("config"));
+        setEnvironment("HOME", home->path().string());
     }
 
     std::optional<TempFolder> home;
+    ScopedRegistryKey registryKey; // the Windows build's store: a test key of the process
 };
 
 // Static initialisation: before main, so before the first instance is created.

@@ -1,17 +1,45 @@
 #include "support/TempFolder.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 TempFolder::TempFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarva-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    folder = pattern;
+    // A name nobody else holds: create_directory fails on an existing folder.
+    std::random_device entropy;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        const auto candidate = base / ("tarva-test-" + std::to_string(entropy()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error))
+        {
+            folder = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+void setEnvironment(const char* name, const std::optional<std::string>& value)
+{
+#if defined(_WIN32)
+    // An empty value removes the variable.
+    ::_putenv_s(name, value ? value->c_str() : "");
+#else
+    if (value)
+        ::setenv(name, value->c_str(), 1);
+    else
+        ::unsetenv(name);
+#endif
 }
 
 TempFolder::~TempFolder()
@@ -25,19 +53,35 @@ ScopedEnvironment::ScopedEnvironment(const char* name, const std::optional<std::
 {
     if (const char* old = std::getenv(name))
         previous = old;
-    if (value)
-        ::setenv(name, value->c_str(), 1);
-    else
-        ::unsetenv(name);
+    setEnvironment(name, value);
 }
 
 ScopedEnvironment::~ScopedEnvironment()
 {
-    if (previous)
-        ::setenv(name.c_str(), previous->c_str(), 1);
-    else
-        ::unsetenv(name.c_str());
+    setEnvironment(name.c_str(), previous);
 }
+
+#if defined(_WIN32)
+ScopedRegistryKey::ScopedRegistryKey()
+{
+    std::random_device entropy;
+    key = "SOFTWARE\\QEL-sonics-test\\" + std::to_string(entropy()) + std::to_string(entropy());
+    if (const char* old = std::getenv("TARVA_REGISTRY_KEY"))
+        previous = old;
+    setEnvironment("TARVA_REGISTRY_KEY", key);
+}
+
+ScopedRegistryKey::~ScopedRegistryKey()
+{
+    setEnvironment("TARVA_REGISTRY_KEY", previous);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\QEL-sonics-test"); // once empty
+}
+#else
+ScopedRegistryKey::ScopedRegistryKey() = default;
+ScopedRegistryKey::~ScopedRegistryKey() = default;
+#endif
 
 std::vector<std::byte> readBytes(const std::filesystem::path& file)
 {

@@ -24,6 +24,9 @@ private:
     std::filesystem::path folder;
 };
 
+// Sets (or, given nothing, unsets) an environment variable.
+void setEnvironment(const char* name, const std::optional<std::string>& value);
+
 // Sets (or, given nothing, unsets) an environment variable until the end of the scope.
 class ScopedEnvironment
 {
@@ -38,7 +41,24 @@ private:
     std::optional<std::string> previous;
 };
 
-// A per-user store of its own for one test: XDG_CONFIG_HOME points at a fresh folder.
+// A registry key of its own under HKEY_CURRENT_USER\SOFTWARE\QEL-sonics-test, named in
+// TARVA_REGISTRY_KEY while the object lives and deleted with everything in it afterwards.
+// (Only the Windows build keeps its store in the registry.)
+class ScopedRegistryKey
+{
+public:
+    ScopedRegistryKey();
+    ~ScopedRegistryKey();
+    ScopedRegistryKey(const ScopedRegistryKey&) = delete;
+    ScopedRegistryKey& operator=(const ScopedRegistryKey&) = delete;
+
+private:
+    std::string key;
+    std::optional<std::string> previous;
+};
+
+// A per-user store of its own for one test: XDG_CONFIG_HOME points at a fresh folder
+// (and, on Windows, the registry store at a fresh key).
 class ScopedUserStore
 {
 public:
@@ -52,6 +72,9 @@ public:
 private:
     TempFolder home;
     ScopedEnvironment configHome;
+#if defined(_WIN32)
+    ScopedRegistryKey registryKey;
+#endif
 };
 
 std::vector<std::byte> readBytes(const std::filesystem::path& file);

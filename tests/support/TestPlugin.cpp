@@ -7,7 +7,7 @@ extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster);
 
 PluginLibrary& pluginLibrary()
 {
-    static PluginLibrary library(TARVA_PLUGIN_PATH);
+    static PluginLibrary library(besideProgram(TARVA_PLUGIN_PATH));
     return library;
 }
 

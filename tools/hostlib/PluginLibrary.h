@@ -1,4 +1,5 @@
-// A plug-in library opened the way a host opens it, by path and exported name.
+// A plug-in library opened the way a host opens it, by path and exported name. Paths are
+// UTF-8 on every platform.
 #pragma once
 
 #include "host/vst2.h"
@@ -25,3 +26,7 @@ private:
     void* handle = nullptr;
     std::string lastError;
 };
+
+// A path relative to the folder of the running program made whole; an absolute path as
+// it is. Lets the tests find the plug-in they were built with wherever the build folder is.
+std::string besideProgram(const std::string& path);

@@ -24,7 +24,7 @@ std::string fourChars(VstInt32 id)
 
 int main(int argc, char** argv)
 {
-    const std::string path = argc > 1 ? argv[1] : TARVA_DEFAULT_PLUGIN;
+    const std::string path = argc > 1 ? argv[1] : besideProgram(TARVA_DEFAULT_PLUGIN);
     PluginLibrary library(path);
     if (!library.isLoaded())
     {

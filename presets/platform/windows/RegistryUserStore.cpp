@@ -1,14 +1,23 @@
 // The per-user store in the registry: key "SOFTWARE\QEL-sonics\TARVA" under
 // HKEY_CURRENT_USER, records as binary values, paths as wide-character string values.
+// TARVA_REGISTRY_KEY names another key under HKEY_CURRENT_USER instead, as
+// XDG_CONFIG_HOME moves the Linux store: tests keep their values apart with it.
 #include "presets/UserStore.h"
 
 #include "presets/platform/windows/WideText.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace
 {
 constexpr const wchar_t* kKeyPath = L"SOFTWARE\\QEL-sonics\\TARVA";
+
+const wchar_t* keyPath() noexcept
+{
+    const wchar_t* moved = ::_wgetenv(L"TARVA_REGISTRY_KEY");
+    return moved != nullptr && moved[0] != L'\0' ? moved : kKeyPath;
+}
 
 // The value names are short ASCII texts: widened character by character.
 class WideName
@@ -32,14 +41,14 @@ public:
     // Opened for the access given; a missing key leaves it closed.
     explicit Key(REGSAM access) noexcept
     {
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, access, &key) != ERROR_SUCCESS)
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath(), 0, access, &key) != ERROR_SUCCESS)
             key = nullptr;
     }
     // Created when missing, for setting values.
     static Key forWriting() noexcept
     {
         Key created;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               KEY_SET_VALUE, nullptr, &created.key, nullptr) != ERROR_SUCCESS)
             created.key = nullptr;
         return created;

@@ -1,0 +1,7 @@
+# Cross-builds the 64-bit Windows plug-in with Debian's mingw-w64.
+#   cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TARVA_MINGW_TRIPLE x86_64-w64-mingw32)
+
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
