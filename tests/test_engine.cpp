@@ -495,3 +495,49 @@ TEST_F(Engine, LongRunStaysFiniteBoundedAndFreeOfDenormals)
                 << "program " << program;
     }
 }
+
+TEST_F(Engine, DisplayStateReportsPeakOnceAndTheBeat)
+{
+    prepare({{kDlyTime, delayValue(500)}});
+    float phase, level;
+    int effective, nominal;
+    unsigned char flash;
+    effect().getDisplayState(phase, level, effective, nominal, flash); // start afresh
+
+    // Slow ramps to steady levels, so the input filter passes them without overshoot.
+    std::vector<float> left(4410), right(4410);
+    for (std::size_t i = 0; i < left.size(); ++i)
+    {
+        const float ramp = std::min(1.0f, static_cast<float>(i) / 2000.0f);
+        left[i] = 0.8f * ramp;
+        right[i] = -0.4f * ramp;
+    }
+    run(left, right);
+    effect().getDisplayState(phase, level, effective, nominal, flash);
+    EXPECT_NEAR(level, 0.5f * (0.8f + 0.4f), 1e-3f); // half the largest |left| + |right|
+    EXPECT_EQ(nominal, 500);
+    EXPECT_EQ(effective, 500);
+    EXPECT_NE(phase, 0.0f); // the oscillator turns even at Depth 0
+
+    // The read-out restarts the peak: once quieter audio has settled, it reports its own.
+    const std::vector<float> quiet(4410, 0.1f);
+    run(quiet, quiet);
+    effect().getDisplayState(phase, level, effective, nominal, flash);
+    run(quiet, quiet);
+    effect().getDisplayState(phase, level, effective, nominal, flash);
+    EXPECT_NEAR(level, 0.1f, 1e-3f);
+
+    // The beat lamp: lit within 20 ms of each 500 ms period on the song's grid, so a
+    // block in the middle of a period leaves it dark once the last flash was read.
+    host.script.ppqPos = 0.5; // a quarter of the way into a 1-beat period
+    silence(441);
+    effect().getDisplayState(phase, level, effective, nominal, flash);
+    host.script.ppqPos = 0.5;
+    silence(441);
+    effect().getDisplayState(phase, level, effective, nominal, flash);
+    EXPECT_EQ(flash, 0);
+    host.script.ppqPos = 1.0; // on the grid
+    silence(441);
+    effect().getDisplayState(phase, level, effective, nominal, flash);
+    EXPECT_EQ(flash, 1);
+}
