@@ -8,6 +8,7 @@
 // 44100 Hz. PROGRAM is a factory program number (0-16). IN may be noise:SECONDS for a
 // fixed stereo noise that every platform makes bit for bit alike.
 #include "FakeHost.h"
+#include "RawFile.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,19 +18,6 @@
 
 namespace
 {
-bool readFile(const char* path, std::vector<float>& samples)
-{
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr)
-        return false;
-    float buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, sizeof(float), 4096, file)) > 0)
-        samples.insert(samples.end(), buffer, buffer + got);
-    std::fclose(file);
-    return true;
-}
-
 // Uniform noise in [-0.5, 0.5) from a 32-bit congruential generator: integers and one
 // exact scaling, so every platform makes the same samples.
 std::vector<float> fixedNoise(long frames)
@@ -44,15 +32,6 @@ std::vector<float> fixedNoise(long frames)
     return samples;
 }
 
-bool writeFile(const char* path, const std::vector<float>& samples)
-{
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr)
-        return false;
-    const bool written =
-        std::fwrite(samples.data(), sizeof(float), samples.size(), file) == samples.size();
-    return std::fclose(file) == 0 && written;
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -68,7 +47,7 @@ int main(int argc, char** argv)
     const bool noise = std::strncmp(argv[4], "noise:", 6) == 0;
     if (noise)
         input = fixedNoise(static_cast<long>(std::atof(argv[4] + 6) * 44100.0));
-    if (block < 1 || (!noise && !readFile(argv[4], input)))
+    if (block < 1 || (!noise && !readRawFile(argv[4], input)))
     {
         std::fprintf(stderr, "tarva-render-raw: cannot read %s\n", argv[4]);
         return 2;
@@ -104,7 +83,7 @@ int main(int argc, char** argv)
         output[static_cast<std::size_t>(2 * i)] = outL[static_cast<std::size_t>(i)];
         output[static_cast<std::size_t>(2 * i + 1)] = outR[static_cast<std::size_t>(i)];
     }
-    if (!writeFile(argv[5], output))
+    if (!writeRawFile(argv[5], output))
     {
         std::fprintf(stderr, "tarva-render-raw: cannot write %s\n", argv[5]);
         return 2;
