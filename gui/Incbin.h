@@ -4,16 +4,25 @@
 
 #if defined(_WIN32)
 #define TARVA_INCBIN_SECTION ".section .rdata,\"dr\"\n"
+#define TARVA_INCBIN_RESTORE ".text\n" // PE has no .previous
 #define TARVA_INCBIN_HIDE(name)
 #else
 #define TARVA_INCBIN_SECTION ".section .rodata\n"
+#define TARVA_INCBIN_RESTORE ".previous\n"
 #define TARVA_INCBIN_HIDE(name) ".hidden " #name "\n"
 #endif
 
+// clang-format off
 #define TARVA_INCBIN(name, file)                                                                   \
-    __asm__(TARVA_INCBIN_SECTION ".balign 16\n" TARVA_INCBIN_HIDE(                                 \
-        name) ".globl " #name "\n" #name ":\n.incbin \"" file                                      \
-              "\"\n" TARVA_INCBIN_HIDE(name##_end) ".globl " #name "_end\n" #name                  \
-                                                   "_end:\n.byte 0\n.previous\n");                 \
+    __asm__(TARVA_INCBIN_SECTION                                                                   \
+            ".balign 16\n"                                                                         \
+            TARVA_INCBIN_HIDE(name) ".globl " #name "\n"                                           \
+            #name ":\n"                                                                            \
+            ".incbin \"" file "\"\n"                                                               \
+            TARVA_INCBIN_HIDE(name##_end) ".globl " #name "_end\n"                                 \
+            #name "_end:\n"                                                                        \
+            ".byte 0\n"                                                                            \
+            TARVA_INCBIN_RESTORE);                                                                 \
     extern "C" const unsigned char name[];                                                         \
     extern "C" const unsigned char name##_end[];
+// clang-format on
