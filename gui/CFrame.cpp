@@ -61,7 +61,10 @@ void CFrame::close()
         modal->forget();
     }
     removeAll(true);
-    platform.reset();
+    if (handlingEvents)
+        closedPlatform = std::move(platform);
+    else
+        platform.reset();
     forget();
 }
 
@@ -267,9 +270,12 @@ void CFrame::idle()
     if (!platform)
         return;
     remember(); // an event may close the frame
+    handlingEvents = true;
     platform->processEvents();
+    handlingEvents = false;
     if (!platform)
     {
+        closedPlatform.reset();
         forget();
         return;
     }

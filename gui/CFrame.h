@@ -78,6 +78,9 @@ private:
 
     VSTGUIEditorInterface* editor;
     std::unique_ptr<IPlatformFrame> platform;
+    // A back end closed from inside its own event handling lives until that returns.
+    std::unique_ptr<IPlatformFrame> closedPlatform;
+    bool handlingEvents = false;
     PixelBuffer buffer;
     std::vector<CView*> views;
     std::vector<CRect> invalidRects;

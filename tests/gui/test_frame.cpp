@@ -220,3 +220,40 @@ TEST(Frame, WithoutAParentWindowItRunsOffscreen)
     EXPECT_EQ(frame->getBuffer().height, 101);
     frame->close();
 }
+
+namespace
+{
+// A back end whose event handling makes the editor close its window, as a click on a
+// close button would.
+struct ClosingPlatform : OffscreenFrame
+{
+    CFrame* frame = nullptr;
+    bool* destroyed = nullptr;
+    bool closeNow = false;
+    ~ClosingPlatform() override { *destroyed = true; }
+    void processEvents() override
+    {
+        if (!closeNow)
+            return;
+        frame->close();
+        // Still running here, after the close: the back end must still exist.
+        EXPECT_FALSE(*destroyed);
+        closeNow = false;
+    }
+};
+} // namespace
+
+TEST(Frame, ClosingFromInsideEventHandlingWaitsForTheHandlerToReturn)
+{
+    bool destroyed = false;
+    auto platformFrame = std::make_unique<ClosingPlatform>();
+    ClosingPlatform* platform = platformFrame.get();
+    platform->destroyed = &destroyed;
+    auto* frame = new CFrame(CRect(0, 0, 10, 10), std::move(platformFrame), nullptr);
+    platform->frame = frame;
+    frame->idle();
+    EXPECT_FALSE(destroyed);
+    platform->closeNow = true;
+    frame->idle(); // closes and releases the frame
+    EXPECT_TRUE(destroyed);
+}
