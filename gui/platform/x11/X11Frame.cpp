@@ -1,0 +1,676 @@
+// The X11 back end: a child of the host's window on the plug-in's own display connection.
+// Nothing here waits for the server except the popup menu and the file selector, which
+// are modal by nature; idle handles whatever is queued and returns.
+#include "gui/platform/NativeFrame.h"
+
+#include "gui/CDrawContext.h"
+#include "gui/CFrame.h"
+#include "gui/platform/x11/ExternalFileDialog.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/keysym.h>
+#include <poll.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
+                            StructureNotifyMask;
+constexpr Time kDoubleClickMs = 400;
+constexpr int kDoubleClickDistance = 4;
+
+// Xlib's default error handler ends the process, which would take the host down with it.
+// Around requests that may fail (attaching shared memory, a parent window that is already
+// gone) a handler that only notes the error is installed, and the previous one restored.
+bool trappedError = false;
+int noteError(Display*, XErrorEvent*)
+{
+    trappedError = true;
+    return 0;
+}
+
+class ErrorTrap
+{
+public:
+    explicit ErrorTrap(Display* display) : display(display)
+    {
+        XSync(display, False);
+        trappedError = false;
+        previous = XSetErrorHandler(noteError);
+    }
+    ~ErrorTrap()
+    {
+        XSync(display, False);
+        XSetErrorHandler(previous);
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+    // Whether a request since the trap was set failed.
+    bool failed()
+    {
+        XSync(display, False);
+        return trappedError;
+    }
+
+private:
+    Display* display;
+    int (*previous)(Display*, XErrorEvent*);
+};
+
+std::int32_t modifiersOf(unsigned int state)
+{
+    std::int32_t bits = 0;
+    if (state & ShiftMask)
+        bits |= kShift;
+    if (state & ControlMask)
+        bits |= kControl;
+    if (state & Mod1Mask)
+        bits |= kAlt;
+    return bits;
+}
+
+std::int32_t buttonsOf(unsigned int state)
+{
+    std::int32_t bits = modifiersOf(state);
+    if (state & Button1Mask)
+        bits |= kLButton;
+    if (state & Button2Mask)
+        bits |= kMButton;
+    if (state & Button3Mask)
+        bits |= kRButton;
+    return bits;
+}
+
+std::int32_t buttonBit(unsigned int button)
+{
+    switch (button)
+    {
+    case Button1: return kLButton;
+    case Button2: return kMButton;
+    case Button3: return kRButton;
+    default: return 0;
+    }
+}
+
+// A window's pixels: an XImage, in shared memory when the server offers it.
+class Surface
+{
+public:
+    Surface(Display* display, Visual* visual, int width, int height)
+        : display(display), width(width), height(height)
+    {
+        if (XShmQueryExtension(display) && !std::getenv("TARVA_NO_SHM"))
+        {
+            image = XShmCreateImage(display, visual, 24, ZPixmap, nullptr, &shm,
+                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
+            if (image)
+            {
+                shm.shmid =
+                    shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * height,
+                           IPC_CREAT | 0600);
+                void* address = shm.shmid >= 0 ? shmat(shm.shmid, nullptr, 0) : nullptr;
+                if (address && address != reinterpret_cast<void*>(-1))
+                {
+                    shm.shmaddr = image->data = static_cast<char*>(address);
+                    shm.readOnly = False;
+                    bool failed = false;
+                    {
+                        ErrorTrap trap(display);
+                        XShmAttach(display, &shm);
+                        failed = trap.failed();
+                    }
+                    shmctl(shm.shmid, IPC_RMID, nullptr);
+                    if (!failed)
+                    {
+                        shared = true;
+                        return;
+                    }
+                    shmdt(shm.shmaddr);
+                }
+                else if (shm.shmid >= 0)
+                    shmctl(shm.shmid, IPC_RMID, nullptr);
+                image->data = nullptr;
+                XDestroyImage(image);
+                image = nullptr;
+            }
+        }
+        auto* data = static_cast<char*>(
+            std::calloc(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 4));
+        image = XCreateImage(display, visual, 24, ZPixmap, 0, data, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), 32, 0);
+        if (!image)
+            std::free(data);
+    }
+    ~Surface()
+    {
+        if (!image)
+            return;
+        if (shared)
+        {
+            XShmDetach(display, &shm);
+            XSync(display, False);
+            shmdt(shm.shmaddr);
+            image->data = nullptr;
+        }
+        XDestroyImage(image); // frees the plain image's pixels
+    }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    bool valid() const noexcept { return image != nullptr; }
+    bool isShared() const noexcept { return shared; }
+
+    void put(Drawable target, GC gc, const PixelBuffer& buffer, const CRect& rect)
+    {
+        const int x0 = std::max(0, static_cast<int>(rect.left));
+        const int y0 = std::max(0, static_cast<int>(rect.top));
+        const int x1 = std::min({width, buffer.width, static_cast<int>(rect.right)});
+        const int y1 = std::min({height, buffer.height, static_cast<int>(rect.bottom)});
+        if (x1 <= x0 || y1 <= y0)
+            return;
+        const bool native = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+                            image->red_mask == 0xff0000 && image->green_mask == 0xff00 &&
+                            image->blue_mask == 0xff;
+        for (int y = y0; y < y1; ++y)
+        {
+            const std::uint32_t* source = buffer.row(y) + x0;
+            if (native)
+                std::memcpy(image->data + static_cast<std::size_t>(y) * image->bytes_per_line +
+                                static_cast<std::size_t>(x0) * 4,
+                            source, static_cast<std::size_t>(x1 - x0) * 4);
+            else
+                for (int x = x0; x < x1; ++x)
+                    XPutPixel(image, x, y, source[x - x0] & 0xffffffu);
+        }
+        const auto w = static_cast<unsigned>(x1 - x0);
+        const auto h = static_cast<unsigned>(y1 - y0);
+        if (shared)
+            XShmPutImage(display, target, gc, image, x0, y0, x0, y0, w, h, False);
+        else
+            XPutImage(display, target, gc, image, x0, y0, x0, y0, w, h);
+    }
+
+private:
+    Display* display;
+    int width;
+    int height;
+    XImage* image = nullptr;
+    XShmSegmentInfo shm{};
+    bool shared = false;
+};
+
+class X11Frame : public IPlatformFrame
+{
+public:
+    X11Frame(Display* display, const XVisualInfo& visual, Window parent, CFrame* frame,
+             const CRect& size)
+        : display(display), visual(visual), frame(frame), width(static_cast<int>(size.getWidth())),
+          height(static_cast<int>(size.getHeight()))
+    {
+        colormap = XCreateColormap(display, parent, visual.visual, AllocNone);
+        XSetWindowAttributes attributes{};
+        attributes.colormap = colormap;
+        attributes.background_pixel = 0;
+        attributes.border_pixel = 0;
+        attributes.event_mask = kEventMask;
+        ErrorTrap trap(display);
+        window = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width),
+                               static_cast<unsigned>(height), 0, 24, InputOutput, visual.visual,
+                               CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
+        gc = XCreateGC(display, window, 0, nullptr);
+        surface = std::make_unique<Surface>(display, visual.visual, width, height);
+        XMapWindow(display, window);
+        created = !trap.failed();
+    }
+
+    ~X11Frame() override
+    {
+        {
+            ErrorTrap trap(display); // the host may have destroyed its window first
+            surface.reset();
+            XFreeGC(display, gc);
+            XDestroyWindow(display, window);
+            XFreeColormap(display, colormap);
+        }
+        XCloseDisplay(display);
+    }
+
+    bool valid() const { return created && surface && surface->valid(); }
+    Window getWindow() const { return window; }
+
+    void present(const PixelBuffer& buffer, std::span<const CRect> rects) override
+    {
+        for (const auto& rect : rects)
+            surface->put(window, gc, buffer, rect);
+        // With shared memory the server reads our pixels later: wait until it has, so the
+        // next redraw cannot change them under it.
+        if (surface->isShared())
+            XSync(display, False);
+        else
+            XFlush(display);
+    }
+
+    void processEvents() override
+    {
+        while (frame && XPending(display) > 0)
+        {
+            XEvent event;
+            XNextEvent(display, &event);
+            handle(event);
+        }
+    }
+
+    bool getCurrentMousePosition(CPoint& where) const override
+    {
+        if (!mouseInside)
+            return false;
+        where = mouse;
+        return true;
+    }
+
+    int popupMenu(const PopupMenuRequest& request) override;
+
+    std::optional<std::string> chooseFile(const FileSelectorRequest& request) override
+    {
+        return gui::runExternalFileDialog(request);
+    }
+
+private:
+    void handle(XEvent& event);
+    CKeyCode keyCodeOf(XKeyEvent& event) const;
+
+    Display* display;
+    XVisualInfo visual;
+    CFrame* frame;
+    int width;
+    int height;
+    Colormap colormap = 0;
+    Window window = 0;
+    GC gc = nullptr;
+    std::unique_ptr<Surface> surface;
+    bool created = false;
+    bool mouseInside = false;
+    CPoint mouse;
+    Time lastPressTime = 0;
+    unsigned lastPressButton = 0;
+    CPoint lastPress;
+};
+
+CKeyCode X11Frame::keyCodeOf(XKeyEvent& event) const
+{
+    char text[8] = {};
+    KeySym sym = NoSymbol;
+    const int length = XLookupString(&event, text, sizeof text, &sym, nullptr);
+    CKeyCode key;
+    if (event.state & ShiftMask)
+        key.modifier |= kKeyShift;
+    if (event.state & Mod1Mask)
+        key.modifier |= kKeyAlternate;
+    if (event.state & ControlMask)
+        key.modifier |= kKeyCommand;
+    switch (sym)
+    {
+    case XK_BackSpace: key.virt = VKEY_BACK; break;
+    case XK_Tab: key.virt = VKEY_TAB; break;
+    case XK_Return: key.virt = VKEY_RETURN; break;
+    case XK_KP_Enter: key.virt = VKEY_ENTER; break;
+    case XK_Escape: key.virt = VKEY_ESCAPE; break;
+    case XK_Delete:
+    case XK_KP_Delete: key.virt = VKEY_DELETE; break;
+    case XK_Left:
+    case XK_KP_Left: key.virt = VKEY_LEFT; break;
+    case XK_Right:
+    case XK_KP_Right: key.virt = VKEY_RIGHT; break;
+    case XK_Up:
+    case XK_KP_Up: key.virt = VKEY_UP; break;
+    case XK_Down:
+    case XK_KP_Down: key.virt = VKEY_DOWN; break;
+    case XK_Home:
+    case XK_KP_Home: key.virt = VKEY_HOME; break;
+    case XK_End:
+    case XK_KP_End: key.virt = VKEY_END; break;
+    default:
+        if (sym >= 0x20 && sym <= 0xff) // Latin-1 keysyms are their code points
+            key.character = static_cast<std::int32_t>(sym);
+        else if ((sym & 0xff000000) == 0x01000000) // Unicode keysyms
+            key.character = static_cast<std::int32_t>(sym & 0x00ffffff);
+        else if (length == 1 && static_cast<unsigned char>(text[0]) >= 0x20)
+            key.character = static_cast<unsigned char>(text[0]);
+        break;
+    }
+    return key;
+}
+
+void X11Frame::handle(XEvent& event)
+{
+    switch (event.type)
+    {
+    case Expose:
+        frame->invalidRect(CRect(event.xexpose.x, event.xexpose.y,
+                                 event.xexpose.x + event.xexpose.width,
+                                 event.xexpose.y + event.xexpose.height));
+        break;
+    case ButtonPress:
+    {
+        const auto& b = event.xbutton;
+        mouse = CPoint(b.x, b.y);
+        if (b.button == Button4 || b.button == Button5)
+        {
+            frame->onWheel(mouse, b.button == Button4 ? 1.0f : -1.0f,
+                           CButtonState(buttonsOf(b.state)));
+            break;
+        }
+        const std::int32_t bit = buttonBit(b.button);
+        if (!bit)
+            break;
+        std::int32_t state = buttonsOf(b.state) | bit;
+        if (b.button == lastPressButton && b.time - lastPressTime <= kDoubleClickMs &&
+            std::abs(mouse.x - lastPress.x) <= kDoubleClickDistance &&
+            std::abs(mouse.y - lastPress.y) <= kDoubleClickDistance)
+        {
+            state |= kDoubleClick;
+            lastPressButton = 0; // a third click starts again
+        }
+        else
+        {
+            lastPressButton = b.button;
+            lastPressTime = b.time;
+            lastPress = mouse;
+        }
+        CPoint where = mouse;
+        frame->onMouseDown(where, CButtonState(state));
+        if (frame->getFocusView()) // a text field wants the keyboard
+            XSetInputFocus(display, window, RevertToParent, b.time);
+        break;
+    }
+    case ButtonRelease:
+    {
+        const auto& b = event.xbutton;
+        mouse = CPoint(b.x, b.y);
+        const std::int32_t bit = buttonBit(b.button);
+        if (!bit)
+            break;
+        CPoint where = mouse;
+        frame->onMouseUp(where, CButtonState((buttonsOf(b.state) & ~bit) | modifiersOf(b.state)));
+        break;
+    }
+    case MotionNotify:
+    {
+        // Only the latest of consecutive moves matters; a press or release in between
+        // keeps its place.
+        while (XPending(display) > 0)
+        {
+            XEvent next;
+            XPeekEvent(display, &next);
+            if (next.type != MotionNotify || next.xany.window != window)
+                break;
+            XNextEvent(display, &event);
+        }
+        const auto& m = event.xmotion;
+        mouse = CPoint(m.x, m.y);
+        mouseInside = mouseInside || (m.x >= 0 && m.y >= 0 && m.x < width && m.y < height);
+        CPoint where = mouse;
+        frame->onMouseMoved(where, CButtonState(buttonsOf(m.state)));
+        break;
+    }
+    case EnterNotify:
+        mouseInside = true;
+        mouse = CPoint(event.xcrossing.x, event.xcrossing.y);
+        break;
+    case LeaveNotify:
+    {
+        mouseInside = false;
+        CPoint where(event.xcrossing.x, event.xcrossing.y);
+        frame->onMouseExited(where, CButtonState(buttonsOf(event.xcrossing.state)));
+        break;
+    }
+    case KeyPress:
+    {
+        CKeyCode key = keyCodeOf(event.xkey);
+        frame->onKeyDown(key);
+        break;
+    }
+    case KeyRelease:
+    {
+        CKeyCode key = keyCodeOf(event.xkey);
+        frame->onKeyUp(key);
+        break;
+    }
+    default: break;
+    }
+}
+
+// The popup: an override-redirect window at the control, in columns, drawn with the same
+// software renderer. A press and release on an entry chooses it; a press outside, or
+// Escape, cancels.
+int X11Frame::popupMenu(const PopupMenuRequest& request)
+{
+    const int count = static_cast<int>(request.items.size());
+    if (count == 0)
+        return -1;
+    constexpr int kRowHeight = 16;
+    constexpr int kCheckWidth = 16;
+    const int perColumn =
+        request.itemsPerColumn > 0 ? std::min(request.itemsPerColumn, count) : count;
+    const int columns = (count + perColumn - 1) / perColumn;
+    PixelBuffer measureBuffer(1, 1);
+    CDrawContext measure(measureBuffer);
+    measure.setFont(kNormalFont);
+    int columnWidth = 60;
+    for (const auto& item : request.items)
+        columnWidth =
+            std::max(columnWidth, static_cast<int>(measure.getStringWidth(item.title.c_str())) +
+                                      kCheckWidth + 12);
+    const int menuWidth = columns * columnWidth;
+    const int menuHeight = perColumn * kRowHeight;
+
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(
+        display, window, root, static_cast<int>(request.anchor.left),
+        static_cast<int>(request.overAnchor ? request.anchor.top : request.anchor.bottom), &rootX,
+        &rootY, &child);
+    const int screenWidth = DisplayWidth(display, screen);
+    const int screenHeight = DisplayHeight(display, screen);
+    rootX = std::clamp(rootX, 0, std::max(0, screenWidth - menuWidth));
+    rootY = std::clamp(rootY, 0, std::max(0, screenHeight - menuHeight));
+
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.colormap = colormap;
+    attributes.border_pixel = 0;
+    attributes.event_mask =
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
+    const Window popup =
+        XCreateWindow(display, root, rootX, rootY, static_cast<unsigned>(menuWidth),
+                      static_cast<unsigned>(menuHeight), 0, 24, InputOutput, visual.visual,
+                      CWOverrideRedirect | CWColormap | CWBorderPixel | CWEventMask, &attributes);
+    Surface popupSurface(display, visual.visual, menuWidth, menuHeight);
+    PixelBuffer pixels(menuWidth, menuHeight);
+    int highlighted = -1;
+
+    const auto itemAt = [&](int x, int y)
+    {
+        if (x < 0 || y < 0 || x >= menuWidth || y >= menuHeight)
+            return -1;
+        const int index = (x / columnWidth) * perColumn + y / kRowHeight;
+        if (index >= count || request.items[static_cast<std::size_t>(index)].separator ||
+            !request.items[static_cast<std::size_t>(index)].enabled)
+            return -1;
+        return index;
+    };
+    const auto paint = [&]
+    {
+        CDrawContext context(pixels);
+        context.setFillColor(CColor{240, 240, 240, 255});
+        context.fillRect(CRect(0, 0, menuWidth, menuHeight));
+        context.setFont(kNormalFont);
+        for (int i = 0; i < count; ++i)
+        {
+            const auto& item = request.items[static_cast<std::size_t>(i)];
+            const CCoord x = (i / perColumn) * columnWidth;
+            const CCoord y = (i % perColumn) * kRowHeight;
+            const CRect row(x, y, x + columnWidth, y + kRowHeight);
+            if (item.separator)
+            {
+                context.setFillColor(CColor{160, 160, 160, 255});
+                context.fillRect(
+                    CRect(x + 4, y + kRowHeight / 2, x + columnWidth - 4, y + kRowHeight / 2 + 1));
+                continue;
+            }
+            if (i == highlighted)
+            {
+                context.setFillColor(CColor{48, 96, 160, 255});
+                context.fillRect(row);
+            }
+            const CColor text = i == highlighted ? kWhiteCColor
+                                : item.enabled   ? kBlackCColor
+                                                 : CColor{128, 128, 128, 255};
+            context.setFontColor(text);
+            if (item.checked)
+                context.drawString("\xe2\x9c\x93", CRect(x + 2, y, x + kCheckWidth, y + kRowHeight),
+                                   kCenterText);
+            context.drawString(item.title.c_str(),
+                               CRect(x + kCheckWidth + 2, y, x + columnWidth, y + kRowHeight),
+                               kLeftText);
+        }
+        context.setFrameColor(CColor{100, 100, 100, 255});
+        context.frameRect(CRect(0, 0, menuWidth, menuHeight));
+        popupSurface.put(popup, gc, pixels, CRect(0, 0, menuWidth, menuHeight));
+        XSync(display, False);
+    };
+
+    XMapRaised(display, popup);
+    XSync(display, False);
+    XGrabPointer(display, popup, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    XGrabKeyboard(display, popup, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    paint();
+
+    const auto opened = std::chrono::steady_clock::now();
+    int chosen = -1;
+    bool done = false;
+    bool pressedInside = false;
+    while (!done)
+    {
+        if (XPending(display) == 0)
+        {
+            pollfd descriptor{ConnectionNumber(display), POLLIN, 0};
+            poll(&descriptor, 1, 100);
+            // Nobody answers for a minute: give up rather than hang the host.
+            if (std::chrono::steady_clock::now() - opened > std::chrono::minutes(1))
+                break;
+            continue;
+        }
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.xany.window != popup)
+        {
+            if (event.type == Expose && event.xany.window == window)
+                frame->invalidRect(CRect(event.xexpose.x, event.xexpose.y,
+                                         event.xexpose.x + event.xexpose.width,
+                                         event.xexpose.y + event.xexpose.height));
+            continue; // the frame's mouse waits until the menu is gone
+        }
+        switch (event.type)
+        {
+        case Expose: paint(); break;
+        case MotionNotify:
+        {
+            const int now = itemAt(event.xmotion.x, event.xmotion.y);
+            if (now != highlighted)
+            {
+                highlighted = now;
+                paint();
+            }
+            break;
+        }
+        case ButtonPress:
+            pressedInside = itemAt(event.xbutton.x, event.xbutton.y) >= 0 ||
+                            (event.xbutton.x >= 0 && event.xbutton.y >= 0 &&
+                             event.xbutton.x < menuWidth && event.xbutton.y < menuHeight);
+            if (!pressedInside)
+                done = true;
+            break;
+        case ButtonRelease:
+        {
+            const int index = itemAt(event.xbutton.x, event.xbutton.y);
+            // The release of the press that opened the menu chooses only after a drag.
+            const bool opening = !pressedInside && std::chrono::steady_clock::now() - opened <
+                                                       std::chrono::milliseconds(300);
+            if (index >= 0 && !opening)
+            {
+                chosen = index;
+                done = true;
+            }
+            else if (pressedInside)
+                done = index >= 0;
+            break;
+        }
+        case KeyPress:
+        {
+            const KeySym sym = XLookupKeysym(&event.xkey, 0);
+            if (sym == XK_Escape)
+                done = true;
+            else if (sym == XK_Return || sym == XK_KP_Enter)
+            {
+                chosen = highlighted;
+                done = true;
+            }
+            else if (sym == XK_Down || sym == XK_Up)
+            {
+                int next = highlighted;
+                for (int step = 0; step < count; ++step)
+                {
+                    next = (next + (sym == XK_Down ? 1 : count - 1)) % count;
+                    if (itemAt((next / perColumn) * columnWidth, (next % perColumn) * kRowHeight) >=
+                        0)
+                        break;
+                }
+                highlighted = next;
+                paint();
+            }
+            break;
+        }
+        default: break;
+        }
+    }
+    XUngrabKeyboard(display, CurrentTime);
+    XUngrabPointer(display, CurrentTime);
+    XDestroyWindow(display, popup);
+    XSync(display, False);
+    return chosen;
+}
+} // namespace
+
+namespace gui
+{
+std::unique_ptr<IPlatformFrame> createNativeFrame(void* parent, CFrame* frame, const CRect& size)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return nullptr;
+    XVisualInfo visual{};
+    if (!XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &visual))
+    {
+        XCloseDisplay(display);
+        return nullptr;
+    }
+    const auto parentWindow = static_cast<Window>(reinterpret_cast<std::uintptr_t>(parent));
+    auto native = std::make_unique<X11Frame>(display, visual, parentWindow, frame, size);
+    if (!native->valid())
+        return nullptr;
+    return native;
+}
+} // namespace gui

@@ -1,0 +1,17 @@
+// The file dialog the editor installs while its window is open: the toolkit's file
+// selector on the window's frame.
+#pragma once
+
+#include "presets/FileDialog.h"
+
+class CFrame;
+
+class FrameFileDialog : public FileDialog
+{
+public:
+    explicit FrameFileDialog(CFrame* frame) noexcept : frame(frame) {}
+    std::optional<std::string> choose(const FileRequest& request) override;
+
+private:
+    CFrame* frame;
+};

@@ -1,0 +1,285 @@
+// The X11 back end in a real X server: a private Xvfb, a small host window that embeds a
+// frame as the plug-in's window would be, and xdotool moving the real pointer and typing.
+#include "GuiTest.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <csignal>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace
+{
+bool fileExists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+bool onPath(const char* program)
+{
+    return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// An Xvfb of our own, on the first free display number from 90 on.
+class Xvfb
+{
+public:
+    bool start()
+    {
+        for (int number = 90; number < 140; ++number)
+        {
+            const std::string name = ":" + std::to_string(number);
+            if (fileExists("/tmp/.X" + std::to_string(number) + "-lock") ||
+                fileExists("/tmp/.X11-unix/X" + std::to_string(number)))
+                continue;
+            pid = fork();
+            if (pid == 0)
+            {
+                prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive a crashed test
+                std::freopen("/dev/null", "w", stdout);
+                std::freopen("/dev/null", "w", stderr);
+                execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
+                       "tcp", static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            for (int tries = 0; tries < 100; ++tries)
+            {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                if (Display* probe = XOpenDisplay(name.c_str()))
+                {
+                    XCloseDisplay(probe);
+                    display = name;
+                    setenv("DISPLAY", name.c_str(), 1);
+                    return true;
+                }
+                int status = 0;
+                if (waitpid(pid, &status, WNOHANG) == pid) // taken by someone else: next one
+                    break;
+            }
+            stop();
+        }
+        return false;
+    }
+    void stop()
+    {
+        if (pid > 0)
+        {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+        pid = -1;
+    }
+    ~Xvfb() { stop(); }
+    std::string display;
+
+private:
+    pid_t pid = -1;
+};
+
+Xvfb* server = nullptr;
+} // namespace
+
+class X11Test : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!onPath("Xvfb") || !onPath("xdotool"))
+            return;
+        server = new Xvfb;
+        if (!server->start())
+        {
+            delete server;
+            server = nullptr;
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (!onPath("Xvfb") || !onPath("xdotool"))
+            GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup installs both)";
+        ASSERT_NE(server, nullptr) << "Xvfb did not start";
+        host = XOpenDisplay(nullptr);
+        ASSERT_NE(host, nullptr);
+        XSetWindowAttributes attributes{};
+        attributes.background_pixel = 0;
+        attributes.event_mask = StructureNotifyMask;
+        hostWindow =
+            XCreateWindow(host, DefaultRootWindow(host), 0, 0, 870, 101, 0, CopyFromParent,
+                          InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+        XMapWindow(host, hostWindow);
+        XEvent event;
+        do
+            XWindowEvent(host, hostWindow, StructureNotifyMask, &event);
+        while (event.type != MapNotify);
+
+        frame =
+            new CFrame(CRect(0, 0, 870, 101),
+                       reinterpret_cast<void*>(static_cast<std::uintptr_t>(hostWindow)), &editor);
+        auto* background = new CBitmap(CResourceDescription(128));
+        frame->setBackground(background);
+        background->forget();
+        auto* knobs = new CBitmap(CResourceDescription(131));
+        knob = new CAnimKnob(CRect(100, 25, 135, 60), &listener, 0, 101, 35, knobs);
+        knobs->forget();
+        knob->setValue(0.5f);
+        frame->addView(knob);
+        auto* kicks = new CBitmap(CResourceDescription(138));
+        kick = new CKickButton(CRect(200, 20, 226, 46), &listener, 19, 26, kicks);
+        kicks->forget();
+        frame->addView(kick);
+        auto* toggles = new CBitmap(CResourceDescription(134));
+        toggle = new COnOffButton(CRect(300, 20, 321, 46), &listener, 7, toggles);
+        toggles->forget();
+        frame->addView(toggle);
+        menu = new COptionMenu(CRect(400, 20, 413, 32), &listener, 45);
+        for (const char* title : {"zero", "one", "two", "three"})
+            menu->addEntry(title);
+        frame->addView(menu);
+        field = new CTextEdit(CRect(500, 20, 600, 35), &listener, 33, "name");
+        frame->addView(field);
+        pump(200);
+    }
+
+    void TearDown() override
+    {
+        if (frame)
+            frame->close();
+        if (host)
+        {
+            XDestroyWindow(host, hostWindow);
+            XCloseDisplay(host);
+        }
+    }
+
+    // Runs the host's idle loop for a while, as a host's timer would.
+    void pump(int milliseconds)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        while (std::chrono::steady_clock::now() < end)
+        {
+            frame->idle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    static void xdotool(const std::string& arguments)
+    {
+        ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
+    }
+
+    std::string inWindow(int x, int y) const
+    {
+        return "mousemove --window " + std::to_string(hostWindow) + " " + std::to_string(x) + " " +
+               std::to_string(y);
+    }
+
+    Display* host = nullptr;
+    Window hostWindow = 0;
+    RecordingEditor editor;
+    RecordingListener listener;
+    CFrame* frame = nullptr;
+    CAnimKnob* knob = nullptr;
+    CKickButton* kick = nullptr;
+    COnOffButton* toggle = nullptr;
+    COptionMenu* menu = nullptr;
+    CTextEdit* field = nullptr;
+};
+
+TEST_F(X11Test, TheFrameIsAChildOfTheHostWindowShowingItsPixels)
+{
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(host, hostWindow, &root, &parent, &children, &count);
+    ASSERT_EQ(count, 1u);
+    const Window child = children[0];
+    XFree(children);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(host, child, &attributes);
+    EXPECT_EQ(attributes.width, 870);
+    EXPECT_EQ(attributes.height, 101);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+
+    XImage* shown = XGetImage(host, child, 0, 0, 870, 101, AllPlanes, ZPixmap);
+    ASSERT_NE(shown, nullptr);
+    int different = 0;
+    for (int y = 0; y < 101; ++y)
+        for (int x = 0; x < 870; ++x)
+            different +=
+                (XGetPixel(shown, x, y) & 0xffffff) != (frame->getBuffer().at(x, y) & 0xffffffu);
+    XDestroyImage(shown);
+    EXPECT_EQ(different, 0);
+}
+
+TEST_F(X11Test, DraggingTheKnobAndClickingButtonsChangeTheirValues)
+{
+    xdotool(inWindow(117, 50) + " mousedown 1 " + inWindow(117, 30) + " mouseup 1");
+    pump(300);
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.6f); // 20 pixels up in linear mode
+    EXPECT_EQ(editor.begins, std::vector<std::int32_t>{0});
+    EXPECT_EQ(editor.ends, std::vector<std::int32_t>{0});
+
+    listener.changes.clear();
+    xdotool(inWindow(210, 30) + " click 1");
+    pump(300);
+    ASSERT_EQ(listener.changes.size(), 1u);
+    EXPECT_EQ(listener.changes[0].tag, 19);
+    EXPECT_EQ(kick->getValue(), 0.0f);
+
+    xdotool(inWindow(310, 30) + " click 1");
+    pump(300);
+    EXPECT_EQ(toggle->getValue(), 1.0f);
+
+    // The mouse position the editor's idle asks for.
+    CPoint where;
+    ASSERT_TRUE(frame->getCurrentMouseLocation(where));
+    EXPECT_EQ(where, CPoint(310, 30));
+
+    xdotool(inWindow(117, 40) + " click 4"); // wheel up
+    pump(200);
+    EXPECT_NEAR(knob->getValue(), 0.7f, 1e-6f); // default increment 0.1
+}
+
+TEST_F(X11Test, TheOptionMenuPopsUpBelowTheControlAndTakesAClick)
+{
+    // The menu runs modally inside the press, so the choice comes from a second xdotool
+    // started beforehand: entry 2 sits at 400 + 30, 32 + 2 * 16 + 8 on the screen.
+    std::thread chooser(
+        []
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            std::system("xdotool mousemove 430 72 click 1");
+        });
+    xdotool(inWindow(405, 25) + " click 1");
+    pump(2000);
+    chooser.join();
+    EXPECT_EQ(menu->getCurrentIndex(), 2);
+    ASSERT_FALSE(listener.changes.empty());
+    EXPECT_EQ(listener.changes.back().tag, 45);
+}
+
+TEST_F(X11Test, TypingIntoTheTextFieldAndEnterCommits)
+{
+    xdotool(inWindow(550, 27) + " click 1");
+    pump(200);
+    ASSERT_TRUE(field->isEditing());
+    xdotool("key BackSpace BackSpace type --delay 20 'mo 2'");
+    xdotool("key Return");
+    pump(300);
+    EXPECT_STREQ(field->getText(), "namo 2");
+    EXPECT_FALSE(field->isEditing());
+}
