@@ -348,7 +348,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             const auto env =
                 static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
             envelopeState = flush(env);
-            if (!kManualClock || i == last)
+            // With the envelope's weight at 0 (a pure sine or square) the curve is multiplied
+            // away: it is formed only where it can matter, and once at the end of the block.
+            if ((!kManualClock && envelopeAmount != 0.0f) || i == last)
             {
                 const float curve = envelopeCurve(env);
                 envelopeModulation = (curve - 0.5f) * envelopeAmount;
