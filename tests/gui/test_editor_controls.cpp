@@ -1,8 +1,10 @@
-// The editor's own controls, through the frame as a window would
+// The editor's own controls and the about screen, through the frame as a window would
 // deliver the mouse.
 #include "GuiTest.h"
 
+#include "editor/CAbout.h"
 #include "editor/CInvisibleSlider.h"
+#include "editor/CSplashScreenMyView.h"
 #include "editor/QELKickButton.h"
 #include "editor/QELOnOffButton.h"
 #include "editor/QELSwitch.h"
@@ -261,4 +263,123 @@ TEST_F(FrameTest, DelayClockSwitchTakesTheHalfUnderTheMouse)
     EXPECT_EQ(editor.ends.size(), 2u);
     EXPECT_TRUE(toggle->isTypeOf("QELSwitch"));
     EXPECT_TRUE(toggle->isTypeOf("CHorizontalSwitch"));
+}
+
+class AboutTest : public FrameTest
+{
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        frame->close();
+        auto platformFrame = std::make_unique<OffscreenFrame>();
+        offscreen = platformFrame.get();
+        frame = new CFrame(CRect(0, 0, 870, 101), std::move(platformFrame), &editor);
+
+        auto* bitmap = new CBitmap(870, 101);
+        std::fill(bitmap->pixels().pixels.begin(), bitmap->pixels().pixels.end(), kScreen);
+        bitmap->updateOpacity();
+        about = add(new CAbout(CRect(806, 15, 867, 39), &listener, 32, bitmap,
+                               CRect(0, 0, 870, 101), CPoint(0, 0), CPoint(520, 57)));
+        bitmap->forget();
+        power = add(new QELOnOffButton(CRect(818, 45, 840, 65), &listener, 14, nullptr));
+    }
+    CSplashScreenMyView* shown() const
+    {
+        return dynamic_cast<CSplashScreenMyView*>(frame->getModalView());
+    }
+
+    static constexpr std::uint32_t kScreen = 0xff102030u;
+    CAbout* about = nullptr;
+    QELOnOffButton* power = nullptr;
+};
+
+TEST_F(AboutTest, ClickOnTheHotZoneShowsTheScreenAndAnyClickClosesIt)
+{
+    click(830, 20);
+    ASSERT_NE(shown(), nullptr);
+    EXPECT_EQ(about->getValue(), 1.0f);
+    EXPECT_EQ(shown()->getViewSize(), CRect(0, 0, 870, 101));
+
+    frame->drawAll();
+    const PixelBuffer& pixels = frame->getBuffer();
+    EXPECT_EQ(pixels.at(0, 0), kScreen);
+    EXPECT_EQ(pixels.at(869, 100), kScreen);
+    EXPECT_EQ(pixels.at(829, 55), kScreen); // the power button is covered
+    int bright = 0;
+    for (int y = 0; y < 101; ++y)
+        for (int x = 0; x < 870; ++x)
+            if (pixels.at(x, y) != kScreen)
+            {
+                EXPECT_TRUE(x >= 520 && x < 620 && y >= 57 && y < 72) << x << ", " << y;
+                bright += (pixels.at(x, y) & 0xffu) > 0xc0u;
+            }
+    EXPECT_GT(bright, 10); // the white version text
+
+    click(829, 55); // on the power button, away from the hot zone
+    EXPECT_EQ(frame->getModalView(), nullptr);
+    EXPECT_EQ(about->getValue(), 0.0f);
+    EXPECT_EQ(power->getValue(), 0.0f);
+    frame->drawAll();
+    EXPECT_NE(frame->getBuffer().at(0, 0), kScreen);
+
+    click(829, 55); // the editor works again
+    EXPECT_EQ(power->getValue(), 0.75f);
+}
+
+TEST_F(AboutTest, OpeningAndClosingTouchNoParameterAndCanBeRepeated)
+{
+    for (int i = 0; i < 3; ++i)
+    {
+        click(810, 38);
+        ASSERT_NE(shown(), nullptr) << i;
+        EXPECT_EQ(about->getValue(), 1.0f);
+        CSplashScreenMyView* view = shown();
+        view->remember();
+        click(5, 5);
+        EXPECT_EQ(frame->getModalView(), nullptr);
+        EXPECT_EQ(about->getValue(), 0.0f);
+        EXPECT_EQ(view->getNbReference(), 1); // the frame let go of it
+        view->forget();
+    }
+    EXPECT_TRUE(listener.changes.empty());
+    EXPECT_TRUE(editor.begins.empty());
+    EXPECT_TRUE(editor.ends.empty());
+}
+
+TEST_F(AboutTest, OtherButtonsNeitherOpenNorClose)
+{
+    EXPECT_EQ(press(830, 20, kRButton), kMouseEventNotHandled);
+    release(830, 20, kRButton);
+    EXPECT_EQ(frame->getModalView(), nullptr);
+    EXPECT_EQ(about->getValue(), 0.0f);
+
+    click(830, 20);
+    EXPECT_EQ(press(100, 50, kRButton), kMouseEventNotHandled);
+    release(100, 50, kRButton);
+    EXPECT_NE(shown(), nullptr);
+    EXPECT_EQ(about->getValue(), 1.0f);
+}
+
+TEST_F(AboutTest, TheScreenIsReleasedWithTheFrame)
+{
+    click(830, 20);
+    CSplashScreenMyView* view = shown();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isTypeOf("CSplashScreenMyView"));
+    view->remember();
+    frame->close();
+    frame = nullptr;
+    EXPECT_EQ(view->getNbReference(), 1);
+    view->forget();
+}
+
+TEST_F(AboutTest, AnotherModalViewKeepsTheHotZoneClosed)
+{
+    auto* other = new ProbeView(CRect(0, 0, 10, 10), kMouseEventNotHandled);
+    ASSERT_TRUE(frame->setModalView(other));
+    CPoint where(830, 20);
+    EXPECT_EQ(about->onMouseDown(where, CButtonState(kLButton)), kMouseEventHandled);
+    EXPECT_EQ(frame->getModalView(), other);
+    EXPECT_EQ(about->getValue(), 0.0f);
 }
