@@ -33,12 +33,7 @@ CMouseEventResult QELKickButton::onMouseMoved(CPoint& where, const CButtonState&
     // gesture) would ignore the drag; follow the press instead.
     if (!pressed || !buttons.isLeftButton())
         return kMouseEventNotHandled;
-    const float wanted = hitTest(where) ? vmax : vmin;
-    if (getValue() != wanted)
-    {
-        setValue(wanted);
-        invalid();
-    }
+    followPress(where);
     return kMouseEventHandled;
 }
 

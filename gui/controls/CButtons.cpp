@@ -43,13 +43,18 @@ CMouseEventResult CKickButton::onMouseMoved(CPoint& where, const CButtonState& b
 {
     if (!isEditing() || !buttons.isLeftButton())
         return kMouseEventNotHandled;
+    followPress(where);
+    return kMouseEventHandled;
+}
+
+void CKickButton::followPress(const CPoint& where)
+{
     const float wanted = hitTest(where) ? vmax : vmin;
     if (getValue() != wanted)
     {
         setValue(wanted);
         invalid();
     }
-    return kMouseEventHandled;
 }
 
 CMouseEventResult CKickButton::onMouseUp(CPoint&, const CButtonState&)

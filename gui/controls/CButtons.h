@@ -25,6 +25,8 @@ public:
     CView* newCopy() const override { return new CKickButton(*this); }
 
 protected:
+    // While the button is held: pressed inside its rectangle, released outside.
+    void followPress(const CPoint& where);
     CCoord heightOfOneImage;
 };
 
