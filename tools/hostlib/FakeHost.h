@@ -60,6 +60,8 @@ class PluginInstance
 {
 public:
     PluginInstance(FakeHost& host, VstEntryProc entry);
+    // An instance another host made; closed when destroyed like any other.
+    explicit PluginInstance(AEffect* made) noexcept : fx(made) {}
     ~PluginInstance();
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;

@@ -3,6 +3,7 @@
 #include "AudioFile.h"
 #include "DemoPhrase.h"
 #include "FakeHost.h"
+#include "HostPrograms.h"
 #include "RenderOptions.h"
 #include "presets/PluginId.h"
 #include "presets/PresetRecords.h"
@@ -31,58 +32,12 @@ std::string lower(std::string text)
     return text;
 }
 
-std::vector<std::string> programNames(PluginInstance& plugin)
-{
-    std::vector<std::string> names;
-    for (VstInt32 i = 0;; ++i)
-    {
-        VstIntPtr found = 0;
-        std::string name = plugin.programNameIndexed(i, &found);
-        if (found == 0)
-            break;
-        names.push_back(std::move(name));
-    }
-    return names;
-}
-
-// A program by number or by name (case does not matter); -1 if there is none.
-int findProgram(PluginInstance& plugin, const std::string& wanted)
-{
-    const auto names = programNames(plugin);
-    double number = 0.0;
-    if (parseNumber(wanted, number))
-    {
-        const int index = static_cast<int>(number);
-        return index == number && index >= 0 && index < static_cast<int>(names.size()) ? index : -1;
-    }
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (lower(names[i]) == lower(wanted))
-            return static_cast<int>(i);
-    return -1;
-}
-
 int findParameter(PluginInstance& plugin, const std::string& wanted)
 {
     for (VstInt32 i = 0; i < plugin.effect()->numParams; ++i)
         if (lower(plugin.parameterName(i)) == lower(wanted))
             return i;
     return -1;
-}
-
-// The plug-in keeps its programs inside; a host reaches them through the state chunk,
-// whose current-program field selects one when the chunk is restored. Programs read
-// from a file replace the table first (a preset becomes program 0).
-bool selectProgram(PluginInstance& plugin, int program, const ProgramTable* programs = nullptr)
-{
-    const auto chunk = plugin.getChunk();
-    const auto state = readStateChunk(chunk.data(), chunk.size(), kPluginUniqueId);
-    if (!state)
-        return false;
-    std::vector<std::byte> selecting(stateChunk::kBytes);
-    writeStateChunk(selecting.data(), kPluginUniqueId,
-                    programs != nullptr ? *programs : state->programs, program,
-                    state->controllerValues);
-    return plugin.setChunk(selecting) == 0;
 }
 
 // Reads a preset or bank file into the instance's program table; empty text on success.
