@@ -50,6 +50,12 @@ Editor::Editor(QEL* effect) noexcept : CPresetSystemEditor(effect), qel(effect)
     setKnobMode(kLinearMode);
 }
 
+void Editor::setTickSource(TickSource source) noexcept
+{
+    tickCount = source;
+    tempoEditTime = delayEditTime = blinkTime = lastIdleTime = tickCount();
+}
+
 bool Editor::open(void* ptr)
 {
     if (frame)

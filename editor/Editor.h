@@ -46,8 +46,8 @@ public:
     void beginEdit(std::int32_t index) override;
     void endEdit(std::int32_t index) override;
 
-    // Tests drive the editor's clock.
-    void setTickSource(TickSource source) noexcept { tickCount = source; }
+    // Tests drive the editor's clock; its timers restart on the new clock.
+    void setTickSource(TickSource source) noexcept;
 
     // The window's controls, for hosts and tests that inspect them; null while closed.
     CControl* getControlForTag(std::int32_t tag) const noexcept;
