@@ -452,9 +452,9 @@ def panel_shapes():
     for x, y in ((7, 7), (863, 7), (7, 75), (863, 75)):
         screw(c, x, y)
 
-    # Sections: input and delay, the delay time, the modulation.
-    engraved_box(c, 28, 5, 600, 74)
-    engraved_box(c, 606, 5, 800, 74)
+    # One engraved frame around the controls; the status lamp labels need the room a
+    # divider between the display and the modulation knobs would take.
+    engraved_box(c, 28, 5, 800, 74)
 
     for rect in KNOBS.values():
         knob_scale(c, rect)
@@ -506,7 +506,7 @@ def panel():
     text(d, ((STEP_DOWN[0] + STEP_UP[2]) / 2, 69), "TIME", 8, face=bold)
     lx = DISPLAY_WINDOW[2] + 3
     for cy, name in ((5.5, "HiCut"), (16.0, "Rpt"), (26.5, "Beat")):
-        text(d, (lx, STATUS_LAMPS[1] + cy + 3), name, 8, LABEL_DIM, narrow, anchor="ls")
+        text(d, (lx, STATUS_LAMPS[1] + cy + 3), name, 8, LABEL, narrow, anchor="ls")
 
     # The product name over the about hot zone.
     x0, y0, x1, y1 = ABOUT_ZONE
