@@ -359,3 +359,35 @@ void CPresetSystemEditor::recallMemoB()
 {
     recallIntoCurrentProgram(userStore::kMemoB);
 }
+
+// ---- the strip (interim: the controls follow) ------------------------------------------
+
+bool CPresetSystemEditor::open(void* ptr)
+{
+    AEffGUIEditor::open(ptr);
+    return frame != nullptr && presetEffect != nullptr;
+}
+
+void CPresetSystemEditor::close()
+{
+    controllerDisplay = nullptr;
+    AEffGUIEditor::close();
+}
+
+void CPresetSystemEditor::idle()
+{
+    AEffGUIEditor::idle();
+    updateControllerDisplay();
+}
+
+void CPresetSystemEditor::valueChanged(CControl*) {}
+
+bool CPresetSystemEditor::updateControllerDisplay()
+{
+    return controllerDisplay != nullptr;
+}
+
+int CPresetSystemEditor::parameterForTag(std::int32_t tag) const
+{
+    return tag >= 0 && tag < 18 ? tag : -1;
+}

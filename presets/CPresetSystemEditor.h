@@ -5,6 +5,7 @@
 #pragma once
 
 #include "gui/AEffGUIEditor.h"
+#include "gui/CControl.h"
 #include "presets/FileDialog.h"
 #include "presets/PathMemory.h"
 #include "presets/PresetRecords.h"
@@ -15,7 +16,9 @@
 
 class CPresetSystemEffect;
 
-class CPresetSystemEditor : public AEffGUIEditor
+class CParamDisplay;
+
+class CPresetSystemEditor : public AEffGUIEditor, public CControlListener
 {
 public:
     explicit CPresetSystemEditor(CPresetSystemEffect* effect) noexcept;
@@ -71,6 +74,12 @@ public:
     void recallMemoB();
     void saveCurrentPaths() noexcept;
 
+    // The strip along the bottom of the window, added to a frame the derived editor made.
+    bool open(void* ptr) override;
+    void close() override;
+    void idle() override;
+    void valueChanged(CControl* control) override;
+
     // The window installs its file dialog when it opens and removes it (null) when it closes.
     void setFileDialog(std::unique_ptr<FileDialog> dialog) noexcept;
 
@@ -81,6 +90,14 @@ public:
     const char* getCurrentMidiFile() const noexcept { return currentMidiFile.data(); }
 
 protected:
+    // Shows the controller of the parameter under the mouse; false when there is no
+    // display or no mouse position, so the idle pass stops.
+    bool updateControllerDisplay();
+    // The parameter a control with this tag stands for, or -1.
+    virtual int parameterForTag(std::int32_t tag) const;
+
+    CParamDisplay* controllerDisplay = nullptr;
+
     // Names the current program (cut to 24 characters) in the strip and in its record.
     void renameProgram(const char* name);
     std::uint32_t uniqueId() const;
