@@ -244,31 +244,65 @@ Factory readFactory()
 }
 } // namespace
 
-TEST(EditorTool, ClicksDragsAndTheProgramMenuReachTheHost)
+// tarva-editor started with its log in a private Xvfb, its window on screen.
+class EditorWindowTest : public ::testing::Test
 {
-    if (!onPath("Xvfb") || !onPath("xdotool"))
-        GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup installs both)";
+protected:
+    void SetUp() override
+    {
+        if (!onPath("Xvfb") || !onPath("xdotool"))
+            GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup installs both)";
+        ASSERT_TRUE(server.start()) << "Xvfb did not start";
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        factory = readFactory();
+        ASSERT_FALSE(factory.programFive.empty());
+        editor.emplace(folder, std::vector<std::string>{"--program", "0", "--log", log});
+        std::optional<Window> found;
+        ASSERT_TRUE(waitFor(
+            [&] { return (found = findEditorWindow(display, "Morvane TARVA")).has_value(); }))
+            << "no editor window; tarva-editor said: " << editor->errors();
+        window = *found;
+        inWindow = "mousemove --window " + std::to_string(window) + " ";
+    }
+
+    void TearDown() override
+    {
+        editor.reset();
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+
+    // Waits until a line starting with prefix follows the first seen lines of the log.
+    bool waitForLine(std::size_t seen, const std::string& prefix)
+    {
+        return waitFor([&] { return !linesFrom(readLines(log), seen, prefix).empty(); });
+    }
+
+    // Closing the window ends the program cleanly.
+    void closeWindow()
+    {
+        askToClose(display, window);
+        EXPECT_EQ(editor->waitForExit(), 0) << editor->errors();
+        EXPECT_EQ(editor->errors(), "");
+    }
+
     Xvfb server;
-    ASSERT_TRUE(server.start()) << "Xvfb did not start";
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    const Factory factory = readFactory();
-    ASSERT_FALSE(factory.programFive.empty());
-
+    Display* display = nullptr;
+    Factory factory;
     TempFolder folder;
-    const std::string log = folder.file("host.log");
-    EditorProcess editor(folder, {"--program", "0", "--log", log});
-    std::optional<Window> window;
-    ASSERT_TRUE(
-        waitFor([&] { return (window = findEditorWindow(display, "Morvane TARVA")).has_value(); }))
-        << "no editor window; tarva-editor said: " << editor.errors();
-    const std::string inWindow = "mousemove --window " + std::to_string(*window) + " ";
+    std::string log = folder.file("host.log");
+    std::optional<EditorProcess> editor;
+    Window window = 0;
+    std::string inWindow;
+};
 
+TEST_F(EditorWindowTest, PowerAndAKnobDragReachTheHostAsGestures)
+{
     // Power: one click toggles it, as one gesture.
     std::size_t seen = readLines(log).size();
     ASSERT_EQ(xdotool(inWindow + "829 55 click 1"), "");
-    ASSERT_TRUE(waitFor([&] { return !linesFrom(readLines(log), seen, "endEdit 14").empty(); }))
-        << readText(log);
+    ASSERT_TRUE(waitForLine(seen, "endEdit 14")) << readText(log);
     auto lines = readLines(log);
     const std::vector<std::string> power(lines.begin() + static_cast<long>(seen), lines.end());
     const std::string toggled = factory.power >= 0.5f ? "0.25" : "0.75";
@@ -278,8 +312,7 @@ TEST(EditorTool, ClicksDragsAndTheProgramMenuReachTheHost)
     // Fbck: pressed, moved 50 pixels up, released: a quarter of its range in linear mode.
     seen = lines.size();
     ASSERT_EQ(xdotool(inWindow + "217 55 mousedown 1 " + inWindow + "217 5 mouseup 1"), "");
-    ASSERT_TRUE(waitFor([&] { return !linesFrom(readLines(log), seen, "endEdit 6").empty(); }))
-        << readText(log);
+    ASSERT_TRUE(waitForLine(seen, "endEdit 6")) << readText(log);
     lines = readLines(log);
     ASSERT_GT(lines.size(), seen + 2);
     EXPECT_EQ(lines[seen], "beginEdit 6");
@@ -290,9 +323,14 @@ TEST(EditorTool, ClicksDragsAndTheProgramMenuReachTheHost)
         EXPECT_EQ(line.rfind("automate 6 ", 0), 0u) << line;
     EXPECT_FLOAT_EQ(valueOf(feedback.back()), std::min(1.0f, factory.feedback + 0.25f));
 
-    // The program menu: it pops up, entry 5 is chosen, and the plug-in makes that program
-    // current and tells the host, which finds it in the state.
-    seen = lines.size();
+    closeWindow();
+}
+
+TEST_F(EditorWindowTest, TheProgramMenuMakesTheChosenProgramCurrent)
+{
+    // The menu pops up; entry 5 is chosen; the plug-in makes that program current and
+    // tells the host, which finds it in the state.
+    const std::size_t seen = readLines(log).size();
     ASSERT_EQ(xdotool(inWindow + "326 93 click 1"), "");
     std::optional<XRectangle> popup;
     ASSERT_TRUE(waitFor([&] { return (popup = findPopup(display)).has_value(); }))
@@ -312,11 +350,7 @@ TEST(EditorTool, ClicksDragsAndTheProgramMenuReachTheHost)
     EXPECT_FALSE(linesFrom(readLines(log), seen, "updateDisplay").empty());
     EXPECT_FALSE(findPopup(display).has_value());
 
-    // Closing the window ends the program cleanly.
-    askToClose(display, *window);
-    EXPECT_EQ(editor.waitForExit(), 0) << editor.errors();
-    EXPECT_EQ(editor.errors(), "");
-    XCloseDisplay(display);
+    closeWindow();
 }
 
 TEST(EditorTool, TheScreenshotIsTheEditorDrawnOffscreen)
