@@ -115,7 +115,7 @@ TEST_F(Dispatcher, SpeakerArrangementPointersAreCleared)
     EXPECT_EQ(outputArrangement, nullptr);
 }
 
-TEST_F(Dispatcher, EditorIsAnnouncedButCannotOpenYet)
+TEST_F(Dispatcher, EditorOpensIdlesAndClosesWithoutAWindow)
 {
     ERect* rect = nullptr;
     EXPECT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
@@ -124,10 +124,11 @@ TEST_F(Dispatcher, EditorIsAnnouncedButCannotOpenYet)
     EXPECT_EQ(rect->left, 0);
     EXPECT_EQ(rect->bottom, 101);
     EXPECT_EQ(rect->right, 870);
-    int parentWindow = 0;
-    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, &parentWindow), 0);
+    // No parent window: the editor draws offscreen.
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 1);
     EXPECT_EQ(plugin->dispatch(effEditIdle), 0);
     EXPECT_EQ(plugin->dispatch(effEditClose), 0);
+    EXPECT_EQ(plugin->dispatch(effEditIdle), 0); // closed: nothing to do
     EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
     EXPECT_EQ(plugin->dispatch(effEditKeyUp, 'a', 0, nullptr, 0.0f), 0);
     EXPECT_EQ(plugin->dispatch(effSetEditKnobMode, 0, 2), 1);

@@ -1,0 +1,153 @@
+// How the editor's controls change the effect, and how parameter changes reach the
+// controls.
+#include "editor/CInvisibleSlider.h"
+#include "editor/Editor.h"
+#include "editor/QELKickButton.h"
+#include "effect/ParameterIndex.h"
+#include "effect/QEL.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace editorLayout;
+
+namespace
+{
+// One step of a delay button is one millisecond: the delay time is 3200 ms at 1.
+constexpr float kDelayStepsPerRange = 3200.0f;
+// The small slider stops just under half a millisecond inside either end of the range,
+// so its whole-millisecond reading never leaves 0..3200; the wide slider has no limit.
+constexpr float kSmallSliderMin = 0.00015620119f;
+constexpr float kSmallSliderMax = 0.9998438f;
+// In clock mode the step buttons walk "Num" (five steps) and "Den" (thirteen).
+constexpr float kNumStep = 0.2f;
+constexpr float kDenStep = 0.07692307978868484f;
+constexpr float kTempoEntryScale = 400.0f;
+} // namespace
+
+void Editor::setParameter(VstInt32 index, float value)
+{
+    if (!frame || index < 0 || index >= static_cast<VstInt32>(parameterControls.size()))
+        return;
+    if (index == kDlyTime)
+    {
+        setSliders(std::sqrt(std::max(value, 0.0f)));
+        return;
+    }
+    if (CControl* control = parameterControls[index])
+        control->setValue(qel->getParameter(index));
+}
+
+void Editor::setSliders(float value)
+{
+    if (smallSlider)
+        smallSlider->setValue(value);
+    if (wideSlider)
+        wideSlider->setValue(value);
+}
+
+void Editor::valueChanged(CControl* control)
+{
+    CPresetSystemEditor::valueChanged(control);
+    const std::int32_t tag = control->getTag();
+    const float v = control->getValue();
+    if (tag >= kFirstPresetTag)
+        return;
+    switch (tag)
+    {
+    case kDlyClk:
+        // The repeat hold locks the delay controls.
+        if (isOn(kRptInf))
+        {
+            control->setValue(qel->getParameter(kDlyClk));
+            return;
+        }
+        tempoEditActive = false;
+        delayEditActive = false;
+        qel->setParameterAutomated(kDlyClk, v);
+        setSliders(v == 0.0f ? std::sqrt(qel->getParameter(kDlyTime))
+                             : std::sqrt(qel->getTempo() / kTempoEntryScale));
+        return;
+    case kDelayDownTag:
+    case kDelayUpTag:
+        changeDelayStep(tag, static_cast<QELKickButton*>(control)->getStepMultiplier());
+        return;
+    case kSmallSliderTag:
+    case kWideSliderTag: changeDelaySlider(control, tag, v); return;
+    default:
+        // The control's own gesture has already reached the host.
+        if (tag >= 0 && tag < kNumControls)
+            qel->setParameterAutomated(tag, v);
+        return;
+    }
+}
+
+void Editor::changeDelayStep(std::int32_t tag, float multiplier)
+{
+    tempoEditActive = false;
+    if (isOn(kRptInf))
+        return;
+    if (!isOn(kDlyClk))
+    {
+        delayEditActive = true;
+        delayEditTime = tickCount();
+        const float x = qel->getParameter(kDlyTime);
+        const float step = multiplier / kDelayStepsPerRange;
+        const float y = tag == kDelayDownTag ? std::max(x - step, 0.0f) : std::min(x + step, 1.0f);
+        beginEdit(kDlyTime);
+        qel->setParameterAutomated(kDlyTime, y);
+        endEdit(kDlyTime);
+        setSliders(std::sqrt(qel->getParameter(kDlyTime)));
+        return;
+    }
+    // Clock mode: a plain click walks up and wraps to the start; Shift or Ctrl walks down
+    // and wraps to the end.
+    const int index = tag == kDelayDownTag ? kNum : kDen;
+    const float step = tag == kDelayDownTag ? kNumStep : kDenStep;
+    float value = qel->getParameter(index);
+    if (multiplier == 1.0f)
+    {
+        value += step;
+        if (value > 1.0f)
+            value = 0.0f;
+    }
+    else
+    {
+        value -= step;
+        if (value < 0.0f)
+            value = 1.0f;
+    }
+    beginEdit(index);
+    qel->setParameterAutomated(index, value);
+    endEdit(index);
+}
+
+void Editor::changeDelaySlider(CControl* slider, std::int32_t tag, float v)
+{
+    if (isOn(kRptInf))
+    {
+        slider->setValue(std::sqrt(qel->getParameter(kDlyTime)));
+        return;
+    }
+    // The slider shows the square root of the delay value: finer control of short delays.
+    float w = v * v;
+    if (!isOn(kDlyClk))
+    {
+        delayEditActive = true;
+        delayEditTime = tickCount();
+        if (tag == kSmallSliderTag)
+            w = std::clamp(w, kSmallSliderMin, kSmallSliderMax);
+        beginEdit(kDlyTime);
+        qel->setParameterAutomated(kDlyTime, w);
+        endEdit(kDlyTime);
+    }
+    else
+    {
+        tempoEditActive = true;
+        tempoEditTime = tickCount();
+        qel->setTempo(w);
+    }
+    CInvisibleSlider* other = tag == kSmallSliderTag ? wideSlider : smallSlider;
+    if (other)
+        other->setValue(v);
+}
