@@ -1,6 +1,7 @@
 // The preset strip of the editor window in a running instance, driven as a user drives it:
 // mouse events on the window at the strip's coordinates, keys into the name field, the
-// mouse position the window reports on idle.
+// mouse position the window reports on idle. The window is the plug-in's own editor, opened
+// offscreen through the dispatcher.
 #include "support/TestPlugin.h"
 
 #include "effect/QEL.h"
@@ -8,7 +9,6 @@
 #include "gui/platform/OffscreenFrame.h"
 #include "presets/CPresetSystemEditor.h"
 #include "presets/CQEKickButton.h"
-#include "presets/CQEOnOffButton.h"
 #include "presets/ControllerNames.h"
 #include "presets/UserStore.h"
 #include "support/TempFolder.h"
@@ -19,46 +19,12 @@
 
 namespace
 {
-// Where the editor's own controls for "Input" and "Rate" stand, and a delay-time slider
-// that the editor shows as parameter 3.
-constexpr CRect kInputKnob(20, 20, 55, 55);
-constexpr CRect kRateKnob(100, 20, 135, 55);
-constexpr CRect kDelaySlider(458, 34, 470, 59);
-constexpr std::int32_t kDelaySliderTag = 30;
-
-// Stands in for the plug-in's editor: an offscreen window with three controls of its
-// own, then the strip.
-class StripEditor : public CPresetSystemEditor
-{
-public:
-    explicit StripEditor(CPresetSystemEffect* effect) : CPresetSystemEditor(effect)
-    {
-        rect.right = 870;
-        rect.bottom = 101;
-    }
-    bool open(void* ptr) override
-    {
-        auto platform = std::make_unique<OffscreenFrame>();
-        offscreen = platform.get();
-        frame = new CFrame(CRect(0, 0, 870, 101), std::move(platform), this);
-        frame->addView(new CControl(kInputKnob, this, kInput));
-        frame->addView(new CControl(kRateKnob, this, kRate));
-        frame->addView(new CControl(kDelaySlider, this, kDelaySliderTag));
-        return CPresetSystemEditor::open(ptr);
-    }
-    int parameterForTag(std::int32_t tag) const override
-    {
-        return tag == kDelaySliderTag ? kDlyTime : CPresetSystemEditor::parameterForTag(tag);
-    }
-    bool openWithoutFrame() { return CPresetSystemEditor::open(nullptr); }
-
-    using CPresetSystemEditor::controllerDisplay;
-    using CPresetSystemEditor::learnSwitch;
-    using CPresetSystemEditor::nameField;
-    using CPresetSystemEditor::programMenu;
-    using CPresetSystemEditor::updateControllerDisplay;
-    OffscreenFrame* offscreen = nullptr;
-};
+// Points on the editor's own controls: the "Input" and "Rate" knobs, the small delay
+// slider (shown as parameter 3) and the background.
+constexpr CPoint kInputKnob(120, 40);
+constexpr CPoint kRateKnob(770, 40);
+constexpr CPoint kDelaySlider(464, 45);
+constexpr CPoint kBackground(10, 10);
 
 struct RecordingFileDialog : FileDialog
 {
@@ -100,10 +66,8 @@ protected:
     void SetUp() override
     {
         PrivateStoreTest::SetUp();
-        auto made = std::make_unique<StripEditor>(&effect());
-        strip = made.get();
-        effect().setEditor(std::move(made));
         ASSERT_EQ(plugin->dispatch(effEditOpen), 1);
+        ASSERT_NE(editor().getFrame(), nullptr);
     }
     void TearDown() override
     {
@@ -111,7 +75,8 @@ protected:
             plugin->dispatch(effEditClose);
     }
 
-    CFrame& frame() { return *strip->getFrame(); }
+    CFrame& frame() { return *editor().getFrame(); }
+    OffscreenFrame& window() { return *static_cast<OffscreenFrame*>(frame().getPlatformFrame()); }
     CControl* control(std::int32_t tag)
     {
         for (std::int32_t i = 0; i < frame().getNbViews(); ++i)
@@ -143,16 +108,18 @@ protected:
             key(static_cast<unsigned char>(*p));
         key(0, VKEY_RETURN);
     }
+    CTextEdit* nameField() { return static_cast<CTextEdit*>(control(33)); }
+    COptionMenu* programMenu() { return static_cast<COptionMenu*>(control(45)); }
+    CParamDisplay* controllerDisplay() { return static_cast<CParamDisplay*>(control(39)); }
     std::string displayUnderMouse(std::optional<CPoint> where)
     {
-        strip->offscreen->setMousePosition(where);
+        window().setMousePosition(where);
         plugin->dispatch(effEditIdle);
-        return strip->controllerDisplay->getDisplayText();
+        return controllerDisplay()->getDisplayText();
     }
     int currentProgram() { return effect().getCurrentProgramIndex(); }
-    std::string menuTitle(int index) { return strip->programMenu->getEntry(index)->getTitle(); }
+    std::string menuTitle(int index) { return programMenu()->getEntry(index)->getTitle(); }
 
-    StripEditor* strip = nullptr;
     std::vector<std::string> dialogTitles;
 };
 
@@ -165,7 +132,7 @@ TEST_F(PresetStrip, OpenPlacesTheControlsInOrderWithTheirImages)
         CRect rect;
         std::int32_t bitmap;
     };
-    // In the order they are made, after the editor's own three.
+    // In the order they are made, after the editor's own controls.
     const Expected expected[] = {
         {33, "CTextEdit", CRect(208, 85, 320, 101), 128}, // re-centred on the 12-pixel font
         {45, "COptionMenu", CRect(320, 87, 333, 99), 128},
@@ -187,17 +154,20 @@ TEST_F(PresetStrip, OpenPlacesTheControlsInOrderWithTheirImages)
         {43, "CQEKickButton", CRect(628, 86, 656, 99), 994},
         {44, "CQEOnOffButton", CRect(813, 85, 837, 101), 999},
     };
-    ASSERT_EQ(frame().getNbViews(), 3 + static_cast<std::int32_t>(std::size(expected)));
+    const std::int32_t first =
+        frame().getNbViews() - static_cast<std::int32_t>(std::size(expected));
+    for (std::int32_t i = 0; i < first; ++i)
+        EXPECT_LT(static_cast<CControl*>(frame().getView(i))->getTag(), 33);
     for (std::size_t i = 0; i < std::size(expected); ++i)
     {
         const Expected& e = expected[i];
         SCOPED_TRACE(e.tag);
-        CView* view = frame().getView(3 + static_cast<std::int32_t>(i));
+        CView* view = frame().getView(first + static_cast<std::int32_t>(i));
         ASSERT_TRUE(view->isTypeOf(e.type));
         auto* made = static_cast<CControl*>(view);
         EXPECT_EQ(made->getTag(), e.tag);
         EXPECT_EQ(made->getViewSize(), e.rect);
-        EXPECT_EQ(made->getListener(), strip);
+        EXPECT_EQ(made->getListener(), static_cast<CControlListener*>(&editor()));
         ASSERT_NE(made->getBackground(), nullptr);
         EXPECT_EQ(made->getBackground()->getResourceId(), e.bitmap);
         EXPECT_TRUE(made->getBackground()->isLoaded());
@@ -209,22 +179,22 @@ TEST_F(PresetStrip, OpenPlacesTheControlsInOrderWithTheirImages)
             << tag;
 
     // The background pieces sit where they are in the window's background.
-    EXPECT_EQ(strip->nameField->getBackOffset(), CPoint(208, 85));
-    EXPECT_EQ(strip->programMenu->getBackOffset(), CPoint(320, 87));
-    EXPECT_EQ(strip->controllerDisplay->getBackOffset(), CPoint(690, 87));
-    EXPECT_EQ(strip->nameField->getFontColor(), (CColor{36, 36, 32, 255}));
-    EXPECT_EQ(strip->nameField->getFrameColor(), (CColor{36, 36, 32, 255}));
-    EXPECT_EQ(strip->nameField->getFont().getSize(), kNormalFont->getSize());
-    EXPECT_EQ(strip->programMenu->getStyle(), 0x1e00);
-    EXPECT_EQ(strip->programMenu->getNbItemsPerColumn(), 17);
+    EXPECT_EQ(nameField()->getBackOffset(), CPoint(208, 85));
+    EXPECT_EQ(programMenu()->getBackOffset(), CPoint(320, 87));
+    EXPECT_EQ(controllerDisplay()->getBackOffset(), CPoint(690, 87));
+    EXPECT_EQ(nameField()->getFontColor(), (CColor{36, 36, 32, 255}));
+    EXPECT_EQ(nameField()->getFrameColor(), (CColor{36, 36, 32, 255}));
+    EXPECT_EQ(nameField()->getFont().getSize(), kNormalFont->getSize());
+    EXPECT_EQ(programMenu()->getStyle(), 0x1e00);
+    EXPECT_EQ(programMenu()->getNbItemsPerColumn(), 17);
 
     // The menu lists the 17 programs; the field names the current one.
-    ASSERT_EQ(strip->programMenu->getNbEntries(), 17);
+    ASSERT_EQ(programMenu()->getNbEntries(), 17);
     for (int k = 0; k < 17; ++k)
         EXPECT_EQ(menuTitle(k), plugin->programNameIndexed(k));
-    EXPECT_EQ(strip->programMenu->getCurrentIndex(), 0);
-    EXPECT_EQ(strip->nameField->getText(), plugin->programNameIndexed(0));
-    EXPECT_EQ(strip->controllerDisplay->getDisplayText(), "");
+    EXPECT_EQ(programMenu()->getCurrentIndex(), 0);
+    EXPECT_EQ(nameField()->getText(), plugin->programNameIndexed(0));
+    EXPECT_EQ(controllerDisplay()->getDisplayText(), "");
 
     // Drawing the whole window touches every control.
     frame().drawAll();
@@ -232,25 +202,24 @@ TEST_F(PresetStrip, OpenPlacesTheControlsInOrderWithTheirImages)
 
 TEST_F(PresetStrip, ReopeningEndsLearnAndClearModeAndClosingForgetsTheStrip)
 {
+    const std::int32_t views = frame().getNbViews();
     plugin->dispatch(effEditClose);
-    EXPECT_EQ(strip->getFrame(), nullptr);
-    EXPECT_EQ(strip->nameField, nullptr);
-    EXPECT_EQ(strip->controllerDisplay, nullptr);
-    EXPECT_FALSE(strip->openWithoutFrame());
-    // Without a window, the hooks and the file operations find nothing to do.
+    EXPECT_EQ(editor().getFrame(), nullptr);
+    EXPECT_FALSE(editor().CPresetSystemEditor::open(nullptr)); // no frame: nothing to add to
+    // Without a window, the hooks, the idle pass and the file operations find nothing.
     effect().startLearn();
     effect().endLearn();
-    strip->loadPresetFile(false);
-    EXPECT_FALSE(strip->updateControllerDisplay());
+    plugin->dispatch(effEditIdle);
+    editor().loadPresetFile(false);
 
     effect().selectProgram(4);
     effect().startUnlearn();
     ASSERT_EQ(plugin->dispatch(effEditOpen), 1);
     EXPECT_FALSE(effect().isUnlearning());
     EXPECT_EQ(control(44)->getValue(), 0.0f);
-    EXPECT_EQ(strip->programMenu->getCurrentIndex(), 4);
-    EXPECT_EQ(strip->nameField->getText(), plugin->programNameIndexed(4));
-    EXPECT_EQ(frame().getNbViews(), 3 + 19);
+    EXPECT_EQ(programMenu()->getCurrentIndex(), 4);
+    EXPECT_EQ(nameField()->getText(), plugin->programNameIndexed(4));
+    EXPECT_EQ(frame().getNbViews(), views);
 
     effect().startLearn();
     plugin->dispatch(effEditClose);
@@ -263,8 +232,8 @@ TEST_F(PresetStrip, RockerStepsOneProgramPerClickAndHoldsAtTheEnds)
     effect().selectProgram(3);
     click(kRockerRight);
     EXPECT_EQ(currentProgram(), 4);
-    EXPECT_EQ(strip->programMenu->getCurrentIndex(), 4);
-    EXPECT_EQ(strip->nameField->getText(), plugin->programNameIndexed(4));
+    EXPECT_EQ(programMenu()->getCurrentIndex(), 4);
+    EXPECT_EQ(nameField()->getText(), plugin->programNameIndexed(4));
     click(kRockerLeft);
     click(kRockerLeft);
     EXPECT_EQ(currentProgram(), 2);
@@ -275,27 +244,27 @@ TEST_F(PresetStrip, RockerStepsOneProgramPerClickAndHoldsAtTheEnds)
     click(kRockerRight);
     EXPECT_EQ(currentProgram(), 16);
     EXPECT_EQ(plugin->getParameter(kMix), 0.125f);
-    EXPECT_EQ(strip->programMenu->getCurrentIndex(), 16);
+    EXPECT_EQ(programMenu()->getCurrentIndex(), 16);
 
     effect().selectProgram(0);
     click(kRockerLeft);
     EXPECT_EQ(currentProgram(), 0);
-    EXPECT_EQ(strip->nameField->getText(), plugin->programNameIndexed(0));
+    EXPECT_EQ(nameField()->getText(), plugin->programNameIndexed(0));
 }
 
 TEST_F(PresetStrip, MenuChoiceSelectsAndNamesTheProgram)
 {
     const int updatesBefore = host.record.updateDisplayCalls;
-    strip->offscreen->queueMenuChoice(7);
+    window().queueMenuChoice(7);
     click(kProgramMenu);
     EXPECT_EQ(currentProgram(), 7);
-    EXPECT_EQ(strip->programMenu->getCurrentIndex(), 7);
-    EXPECT_EQ(strip->nameField->getText(), plugin->programNameIndexed(7));
+    EXPECT_EQ(programMenu()->getCurrentIndex(), 7);
+    EXPECT_EQ(nameField()->getText(), plugin->programNameIndexed(7));
     EXPECT_GT(host.record.updateDisplayCalls, updatesBefore);
-    ASSERT_EQ(strip->offscreen->menuRequests().size(), 1u);
-    EXPECT_EQ(strip->offscreen->menuRequests()[0].itemsPerColumn, 17);
+    ASSERT_EQ(window().menuRequests().size(), 1u);
+    EXPECT_EQ(window().menuRequests()[0].itemsPerColumn, 17);
 
-    strip->offscreen->queueMenuChoice(-1); // cancelled
+    window().queueMenuChoice(-1); // cancelled
     click(kProgramMenu);
     EXPECT_EQ(currentProgram(), 7);
     // The strip's tags name no parameter: no gesture reaches the host.
@@ -305,17 +274,17 @@ TEST_F(PresetStrip, MenuChoiceSelectsAndNamesTheProgram)
 TEST_F(PresetStrip, TypedNameKeepsItsFirst24CharactersEverywhere)
 {
     effect().selectProgram(5);
-    strip->programMenu->setCurrent(5);
+    programMenu()->setCurrent(5);
     typeName("abcdefghijklmnopqrstuvwxyz0123");
     const std::string kept = "abcdefghijklmnopqrstuvwx";
-    EXPECT_EQ(strip->nameField->getText(), kept);
+    EXPECT_EQ(nameField()->getText(), kept);
     EXPECT_EQ(menuTitle(5), kept);
     EXPECT_EQ(plugin->programName(), kept);
     EXPECT_EQ(plugin->programNameIndexed(5), kept);
 
     // A cut never splits a character: 23 letters and an e-acute keep the 23 letters.
     typeName("aaaaaaaaaaaaaaaaaaaaaaa\xe9");
-    EXPECT_EQ(strip->nameField->getText(), std::string(23, 'a'));
+    EXPECT_EQ(nameField()->getText(), std::string(23, 'a'));
     EXPECT_EQ(plugin->programNameIndexed(5), std::string(23, 'a'));
     EXPECT_TRUE(host.record.beginEdits.empty());
 }
@@ -323,19 +292,19 @@ TEST_F(PresetStrip, TypedNameKeepsItsFirst24CharactersEverywhere)
 TEST_F(PresetStrip, HostRenameAndMemoRecallShowTheNewName)
 {
     effect().selectProgram(3);
-    strip->programMenu->setCurrent(3);
+    programMenu()->setCurrent(3);
     char name[] = "from the host";
     plugin->dispatch(effSetProgramName, 0, 0, name);
-    EXPECT_EQ(strip->nameField->getText(), std::string("from the host"));
+    EXPECT_EQ(nameField()->getText(), std::string("from the host"));
     EXPECT_EQ(menuTitle(3), "from the host");
 
     click(kStoreMemoA);
-    strip->offscreen->queueMenuChoice(9);
+    window().queueMenuChoice(9);
     click(kProgramMenu);
     click(kRecallMemoA);
     EXPECT_EQ(currentProgram(), 9);
     EXPECT_EQ(effect().programTable()[9], effect().programTable()[3]);
-    EXPECT_EQ(strip->nameField->getText(), std::string("from the host"));
+    EXPECT_EQ(nameField()->getText(), std::string("from the host"));
     EXPECT_EQ(menuTitle(9), "from the host");
 }
 
@@ -348,7 +317,7 @@ TEST_F(PresetStrip, DefaultButtonsStoreOnDoubleClickAndCtrlDeletes)
     click(kDefaultBankButton, kLButton | kDoubleClick);
     ASSERT_TRUE(userStore::readRecord(userStore::kDefaultBank, bank));
     BankRecordBytes expected{};
-    strip->saveBankToBuffer(expected);
+    editor().saveBankToBuffer(expected);
     EXPECT_EQ(bank, expected);
     click(kDefaultBankButton, kLButton | kDoubleClick | kControl);
     EXPECT_FALSE(userStore::readRecord(userStore::kDefaultBank, bank));
@@ -369,7 +338,7 @@ TEST_F(PresetStrip, DefaultButtonsStoreOnDoubleClickAndCtrlDeletes)
 
 TEST_F(PresetStrip, RightClickOnALoadButtonAsksForTheReversedLoad)
 {
-    strip->setFileDialog(std::make_unique<RecordingFileDialog>(dialogTitles));
+    editor().setFileDialog(std::make_unique<RecordingFileDialog>(dialogTitles));
     click(kLoadPresetButton, kRButton);
     click(kLoadPresetButton);
     click(kLoadPresetButton, kRButton | kShift);
@@ -383,7 +352,7 @@ TEST_F(PresetStrip, RightClickOnALoadButtonAsksForTheReversedLoad)
 
     // Closing takes the dialog away with the window.
     plugin->dispatch(effEditClose);
-    strip->loadPresetFile(false);
+    editor().loadPresetFile(false);
     EXPECT_EQ(dialogTitles.size(), 6u);
 }
 
@@ -393,22 +362,22 @@ TEST_F(PresetStrip, LoadedBankRenamesTheMenuAndShowsProgramZero)
     storeProgramName(effect().programTable()[0], "bank zero");
     storeProgramName(effect().programTable()[11], "bank eleven");
     BankRecordBytes bank{};
-    strip->saveBankToBuffer(bank);
+    editor().saveBankToBuffer(bank);
     effect().initFactoryPrograms();
     const std::string path = folder.file("mine.qeb");
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bank.data()),
                static_cast<std::streamsize>(bank.size()));
 
-    strip->offscreen->queueMenuChoice(6);
+    window().queueMenuChoice(6);
     click(kProgramMenu);
-    strip->setFileDialog(std::make_unique<RecordingFileDialog>(dialogTitles, path));
+    editor().setFileDialog(std::make_unique<RecordingFileDialog>(dialogTitles, path));
     click(kLoadBankButton);
     EXPECT_EQ(currentProgram(), 0);
-    EXPECT_EQ(strip->programMenu->getCurrentIndex(), 0);
+    EXPECT_EQ(programMenu()->getCurrentIndex(), 0);
     EXPECT_EQ(menuTitle(0), "bank zero");
     EXPECT_EQ(menuTitle(11), "bank eleven");
-    EXPECT_EQ(strip->nameField->getText(), std::string("bank zero"));
+    EXPECT_EQ(nameField()->getText(), std::string("bank zero"));
 }
 
 TEST_F(PresetStrip, LearnAndClearSwitchesExcludeEachOther)
@@ -455,19 +424,18 @@ TEST_F(PresetStrip, LearnedControllerEndsLearnModeAndResetsTheSwitch)
 
 TEST_F(PresetStrip, ControllerDisplayNamesTheBindingUnderTheMouse)
 {
-    EXPECT_EQ(displayUnderMouse(CPoint(30, 30)), "control 102"); // "Input", default map
+    EXPECT_EQ(displayUnderMouse(kInputKnob), "control 102"); // the default map
     effect().unassignParameter(kRate);
-    EXPECT_EQ(displayUnderMouse(CPoint(110, 30)), "not assigned");
-    EXPECT_EQ(displayUnderMouse(CPoint(460, 40)), "control 105"); // the editor's own mapping
+    EXPECT_EQ(displayUnderMouse(kRateKnob), "not assigned");
+    EXPECT_EQ(displayUnderMouse(kDelaySlider), "control 105"); // the slider sets parameter 3
     EXPECT_EQ(displayUnderMouse(kNameField), "");
     EXPECT_EQ(displayUnderMouse(CPoint(735, 93)), ""); // the display itself
-    EXPECT_EQ(displayUnderMouse(CPoint(600, 30)), ""); // background
+    EXPECT_EQ(displayUnderMouse(kBackground), "");
     effect().assignController(kInput, 7);
-    EXPECT_EQ(displayUnderMouse(CPoint(30, 30)), "main volume");
+    EXPECT_EQ(displayUnderMouse(kInputKnob), "main volume");
 
     // Outside the window the display keeps what it showed.
     EXPECT_EQ(displayUnderMouse(std::nullopt), "main volume");
-    EXPECT_FALSE(strip->updateControllerDisplay());
 }
 
 TEST(ControllerDisplayText, ShowsEveryNameOfTheTableAtItsValue)
@@ -487,7 +455,7 @@ TEST_F(PresetStrip, InstanceReleasedWithTheWindowOpenAndANameHalfTyped)
 {
     click(kNameField);
     key('x');
-    auto* learn = strip->learnSwitch.load();
+    CControl* learn = control(40);
     learn->remember();
     const int updatesBefore = host.record.updateDisplayCalls;
     plugin.reset();
