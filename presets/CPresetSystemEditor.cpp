@@ -55,6 +55,14 @@ CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect) noexcept
 
 CPresetSystemEditor::~CPresetSystemEditor()
 {
+    // A window the host left open closes here, while this class is still whole; a name
+    // being typed is not committed into an effect that is itself being destroyed.
+    if (frame)
+    {
+        presetEffect = nullptr;
+        close();
+    }
+    releaseKeptSwitches();
     saveCurrentPaths();
 }
 
@@ -81,10 +89,12 @@ void CPresetSystemEditor::loadBankFromBuffer(BankRecordView record, bool reverse
     // Whatever the record holds, a bank load ends on program 0.
     presetEffect->selectProgram(0);
     const auto programs = readBankRecord(record, uniqueId(), reversed);
-    if (!programs)
-        return;
-    presetEffect->programTable() = *programs;
-    presetEffect->selectProgram(0);
+    if (programs)
+    {
+        presetEffect->programTable() = *programs;
+        presetEffect->selectProgram(0);
+    }
+    showPrograms();
 }
 
 void CPresetSystemEditor::saveBankToBuffer(std::span<std::byte, bankRecord::kBytes> buffer)
@@ -358,36 +368,4 @@ void CPresetSystemEditor::recallMemoA()
 void CPresetSystemEditor::recallMemoB()
 {
     recallIntoCurrentProgram(userStore::kMemoB);
-}
-
-// ---- the strip (interim: the controls follow) ------------------------------------------
-
-bool CPresetSystemEditor::open(void* ptr)
-{
-    AEffGUIEditor::open(ptr);
-    return frame != nullptr && presetEffect != nullptr;
-}
-
-void CPresetSystemEditor::close()
-{
-    controllerDisplay = nullptr;
-    AEffGUIEditor::close();
-}
-
-void CPresetSystemEditor::idle()
-{
-    AEffGUIEditor::idle();
-    updateControllerDisplay();
-}
-
-void CPresetSystemEditor::valueChanged(CControl*) {}
-
-bool CPresetSystemEditor::updateControllerDisplay()
-{
-    return controllerDisplay != nullptr;
-}
-
-int CPresetSystemEditor::parameterForTag(std::int32_t tag) const
-{
-    return tag >= 0 && tag < 18 ? tag : -1;
 }

@@ -1,7 +1,10 @@
-// The editor-side half of the preset system: preset, bank and MIDI-settings records built
-// from and loaded into the effect's programs and controller map, their files, and the
-// per-user store of defaults, memos and last-used paths. The effect calls the first hooks
-// when a mode ends or a name changes, so that the strip's controls follow.
+// The editor-side half of the preset system: the preset strip along the bottom of the
+// editor window (program name, menu and rocker, file, default and memo buttons, MIDI learn
+// and clear switches, and the name of the controller bound to the control under the
+// mouse); preset, bank and MIDI-settings records built from and loaded into the effect's
+// programs and controller map, their files, and the per-user store of defaults, memos and
+// last-used paths. The effect calls the first hooks when a mode ends or a name changes, so
+// that the strip's controls follow.
 #pragma once
 
 #include "gui/AEffGUIEditor.h"
@@ -10,13 +13,56 @@
 #include "presets/PathMemory.h"
 #include "presets/PresetRecords.h"
 
+#include <atomic>
 #include <memory>
 #include <span>
 #include <string_view>
 
 class CPresetSystemEffect;
-
+class COptionMenu;
 class CParamDisplay;
+class CQEKickButton;
+class CQEOnOffButton;
+class CQERockerSwitch;
+class CSaveLoadButton;
+class CTextEdit;
+
+// The tags of the strip's controls; the editor's own controls use tags below 33.
+namespace presetStrip
+{
+enum Tag : std::int32_t
+{
+    kProgramName = 33,
+    kPreviousNext = 34,
+    kLoadBank = 35,
+    kSaveBank = 36,
+    kLoadPreset = 37,
+    kSavePreset = 38,
+    kControllerDisplay = 39,
+    kLearn = 40,
+    kLoadMidi = 41,
+    kSaveMidi = 42,
+    kDefaultMidi = 43,
+    kClear = 44,
+    kProgramMenu = 45,
+    kDefaultBank = 46,
+    kDefaultPreset = 47,
+    kStoreMemoA = 48,
+    kStoreMemoB = 49,
+    kRecallMemoA = 50,
+    kRecallMemoB = 51,
+
+    kFirstTag = kProgramName,
+    kLastTag = kRecallMemoB,
+};
+
+// The controller display's value for a display index (0-127 a controller, 128 "not
+// assigned", 129 nothing under the mouse), and the text it shows for a value.
+constexpr int kNotAssigned = 128;
+constexpr int kNothingUnderMouse = 129;
+float controllerDisplayValue(int displayIndex) noexcept;
+bool controllerDisplayText(float value, char utf8String[256], void* userData) noexcept;
+} // namespace presetStrip
 
 class CPresetSystemEditor : public AEffGUIEditor, public CControlListener
 {
@@ -25,11 +71,26 @@ public:
     // Writes the path memory to the per-user store: when the plug-in instance is released.
     ~CPresetSystemEditor() override;
 
-    // May arrive on the audio thread (a learned controller ends learn mode there):
-    // implementations only update controls that exist.
-    virtual void learnEnded() {}
-    virtual void unlearnEnded() {}
-    virtual void programNameChanged(const char* /*name*/) {}
+    // The strip, on the user-interface thread. open adds it to the frame the derived
+    // editor has made (false without a frame or an effect) and ends learn and clear mode;
+    // close forgets the strip and closes the frame; idle also shows the controller bound to
+    // the control under the mouse.
+    bool open(void* ptr) override;
+    void close() override;
+    void idle() override;
+    // The strip's controls report here (tags 33 to 51); other tags do nothing.
+    void valueChanged(CControl* control) override;
+    // The strip's tags name no parameter: their edit gestures never reach the host.
+    void beginEdit(std::int32_t index) override;
+    void endEdit(std::int32_t index) override;
+
+    // learnEnded and unlearnEnded may arrive on the audio thread (a learned controller,
+    // or a parameter change in clear mode, ends the mode there): they only store 0 into a
+    // switch. programNameChanged comes from the host's setProgramName and from renaming in
+    // the editor, on the user-interface thread.
+    virtual void learnEnded();
+    virtual void unlearnEnded();
+    virtual void programNameChanged(const char* name);
 
     // Replaces factory state with what the user stored as defaults, at construction: the
     // default bank, then the default preset on top of its program 0, then the default MIDI
@@ -74,12 +135,6 @@ public:
     void recallMemoB();
     void saveCurrentPaths() noexcept;
 
-    // The strip along the bottom of the window, added to a frame the derived editor made.
-    bool open(void* ptr) override;
-    void close() override;
-    void idle() override;
-    void valueChanged(CControl* control) override;
-
     // The window installs its file dialog when it opens and removes it (null) when it closes.
     void setFileDialog(std::unique_ptr<FileDialog> dialog) noexcept;
 
@@ -90,19 +145,42 @@ public:
     const char* getCurrentMidiFile() const noexcept { return currentMidiFile.data(); }
 
 protected:
-    // Shows the controller of the parameter under the mouse; false when there is no
-    // display or no mouse position, so the idle pass stops.
-    bool updateControllerDisplay();
-    // The parameter a control with this tag stands for, or -1.
-    virtual int parameterForTag(std::int32_t tag) const;
-
-    CParamDisplay* controllerDisplay = nullptr;
-
     // Names the current program (cut to 24 characters) in the strip and in its record.
     void renameProgram(const char* name);
     std::uint32_t uniqueId() const;
 
+    // Shows in the controller display the controller bound to the parameter of the control
+    // under the mouse. False when it could not look: no effect, frame or display, or the
+    // mouse is outside the window.
+    bool updateControllerDisplay();
+    // The parameter whose binding a control's tag shows, or -1.
+    virtual int parameterForTag(std::int32_t tag) const;
+
     CPresetSystemEffect* presetEffect;
+
+    // The strip's controls while the window is open, null otherwise (the frame owns them).
+    CTextEdit* nameField = nullptr;
+    COptionMenu* programMenu = nullptr;
+    CQERockerSwitch* rocker = nullptr;
+    CSaveLoadButton* loadBankButton = nullptr;
+    CSaveLoadButton* saveBankButton = nullptr;
+    CQEKickButton* defaultBankButton = nullptr;
+    CSaveLoadButton* loadPresetButton = nullptr;
+    CSaveLoadButton* savePresetButton = nullptr;
+    CQEKickButton* defaultPresetButton = nullptr;
+    CQEKickButton* recallMemoAButton = nullptr;
+    CQEKickButton* storeMemoAButton = nullptr;
+    CQEKickButton* recallMemoBButton = nullptr;
+    CQEKickButton* storeMemoBButton = nullptr;
+    CParamDisplay* controllerDisplay = nullptr;
+    CSaveLoadButton* loadMidiButton = nullptr;
+    CSaveLoadButton* saveMidiButton = nullptr;
+    CQEKickButton* defaultMidiButton = nullptr;
+    // Also read by the hooks on the audio thread, hence atomic. The editor holds a
+    // reference of its own to each switch from open until the next open or its
+    // destruction: a hook that read the pointer just before close still finds a control.
+    std::atomic<CQEOnOffButton*> learnSwitch{nullptr};
+    std::atomic<CQEOnOffButton*> clearSwitch{nullptr};
 
 private:
     enum class RecordKind
@@ -118,6 +196,13 @@ private:
     void storeCurrentProgram(const char* valueName);
     void recallIntoCurrentProgram(const char* valueName);
 
+    void buildStrip();
+    void stepProgram(float direction);
+    void chooseProgram(COptionMenu* menu);
+    // The menu's titles, its current entry and the name field from the program table.
+    void showPrograms();
+    void releaseKeptSwitches() noexcept;
+
     // With its trailing separator; the process's working directory until the stored
     // paths are loaded.
     PathBuffer currentDirectory{};
@@ -125,4 +210,6 @@ private:
     PathBuffer currentPresetFile{};
     PathBuffer currentMidiFile{};
     std::unique_ptr<FileDialog> fileDialog;
+    CQEOnOffButton* keptLearnSwitch = nullptr;
+    CQEOnOffButton* keptClearSwitch = nullptr;
 };

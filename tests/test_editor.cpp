@@ -343,7 +343,9 @@ TEST_F(EditorTest, AnUnreachableSynchronisedDelayBlinksAtOneHertz)
 TEST_F(EditorTest, TheMeterJumpsUpAndFallsOverHalfASecond)
 {
     plugin->start(44100.0f, 64);
-    std::vector<float> loud(64, 4.0f);
+    // A loud burst, then silence in the same block for the input filter to ring out.
+    std::vector<float> loud(64, 0.0f);
+    std::fill_n(loud.begin(), 16, 4.0f);
     std::vector<float> out(64);
     float* inputs[] = {loud.data(), loud.data()};
     float* outputs[] = {out.data(), out.data()};

@@ -1,0 +1,60 @@
+#include "presets/CSaveLoadButton.h"
+
+#include "gui/CDrawContext.h"
+
+#include <cstring>
+
+namespace
+{
+constexpr int kImages = 3;
+}
+
+CSaveLoadButton::CSaveLoadButton(const CRect& size, CControlListener* listener, std::int32_t tag,
+                                 CBitmap* background)
+    : CKickButton(size, listener, tag, background ? background->getHeight() / kImages : 0,
+                  background)
+{
+}
+
+void CSaveLoadButton::draw(CDrawContext* context)
+{
+    if (background)
+    {
+        const float value = getValue();
+        const int image = value != 0.0f ? 2 : (hovered ? 1 : 0);
+        context->drawBitmap(background, size, CPoint(0, image * heightOfOneImage));
+    }
+    setDirty(false);
+}
+
+CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons)
+{
+    if (!(buttons.isLeftButton() || buttons.isRightButton()) || listener == nullptr)
+        return kMouseEventNotHandled;
+    // Exactly the right button: no other button, no modifier, no double-click.
+    setValue(static_cast<std::int32_t>(buttons) == kRButton ? 0.5f : 1.0f);
+    // The listener may run a modal file dialog; the frame keeps this button alive.
+    valueChanged();
+    setValue(0.0f);
+    invalid();
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+CMouseEventResult CSaveLoadButton::onMouseEntered(CPoint&, const CButtonState&)
+{
+    hovered = true;
+    invalid();
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CSaveLoadButton::onMouseExited(CPoint&, const CButtonState&)
+{
+    hovered = false;
+    invalid();
+    return kMouseEventHandled;
+}
+
+bool CSaveLoadButton::isTypeOf(const char* type) const
+{
+    return std::strcmp(type, "CSaveLoadButton") == 0 || CKickButton::isTypeOf(type);
+}
