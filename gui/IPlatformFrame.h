@@ -52,7 +52,8 @@ public:
     virtual void present(const PixelBuffer& buffer, std::span<const CRect> rects) = 0;
     // Handles whatever the window system has queued, without waiting.
     virtual void processEvents() = 0;
-    // The mouse in frame coordinates; false when it is outside the window or unknown.
+    // The mouse in frame coordinates, outside the frame's rectangle while the pointer is
+    // elsewhere; false when it is unknown.
     virtual bool getCurrentMousePosition(CPoint& where) const = 0;
     // Runs the menu until the user chooses; the chosen index, or -1.
     virtual int popupMenu(const PopupMenuRequest& request) = 0;

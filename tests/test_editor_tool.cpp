@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -380,6 +381,38 @@ TEST_F(EditorWindowTest, PowerAndAKnobDragReachTheHostAsGestures)
         EXPECT_EQ(line.rfind("automate 6 ", 0), 0u) << line;
     EXPECT_FLOAT_EQ(valueOf(feedback.back()), std::min(1.0f, factory.feedback + 0.25f));
 
+    closeWindow();
+}
+
+// The level meter's pixels as the window shows them.
+std::vector<unsigned long> meterPixels(Display* display, Window window)
+{
+    constexpr int kLeft = 41, kTop = 21, kWidth = 7, kHeight = 43;
+    std::vector<unsigned long> pixels;
+    XImage* image = XGetImage(display, window, kLeft, kTop, kWidth, kHeight, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            pixels.push_back(XGetPixel(image, x, y));
+    XDestroyImage(image);
+    return pixels;
+}
+
+TEST_F(EditorWindowTest, TheMeterMovesWithThePointerElsewhere)
+{
+    // A host's user looks at the meter with the mouse anywhere.
+    ASSERT_EQ(xdotool("mousemove 1000 600"), "");
+    std::vector<unsigned long> first;
+    const auto drawn = [&]
+    {
+        first = meterPixels(display, window);
+        return !first.empty() &&
+               std::adjacent_find(first.begin(), first.end(), std::not_equal_to<>()) != first.end();
+    };
+    ASSERT_TRUE(waitFor(drawn)) << "the meter was never drawn";
+    EXPECT_TRUE(waitFor([&] { return meterPixels(display, window) != first; }))
+        << "the meter stood still";
     closeWindow();
 }
 

@@ -183,6 +183,21 @@ TEST_F(X11Test, DraggingTheKnobAndClickingButtonsChangeTheirValues)
     EXPECT_NEAR(knob->getValue(), 0.7f, 1e-6f); // default increment 0.1
 }
 
+TEST_F(X11Test, TheMousePositionIsKnownOutsideTheWindowToo)
+{
+    // The editor's idle carries on with its displays only while it has a position.
+    xdotool(inWindow(310, 30));
+    pump(200);
+    CPoint where;
+    ASSERT_TRUE(frame->getCurrentMouseLocation(where));
+    EXPECT_EQ(where, CPoint(310, 30));
+    xdotool("mousemove 1000 600");
+    pump(200);
+    ASSERT_TRUE(frame->getCurrentMouseLocation(where));
+    EXPECT_FALSE(CRect(0, 0, 870, 101).pointInside(where)) << where.x << ", " << where.y;
+    EXPECT_EQ(frame->getViewAt(where), nullptr);
+}
+
 TEST_F(X11Test, TheOptionMenuPopsUpBelowTheControlAndTakesAClick)
 {
     // The menu runs modally inside the press, so the choice comes from a second xdotool

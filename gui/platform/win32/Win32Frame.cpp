@@ -106,14 +106,12 @@ public:
     // Windows delivers messages to the window procedure through the host's own loop.
     void processEvents() override {}
 
+    // Outside the window too: the editor's idle needs a position to carry on with its
+    // meter and lamps.
     bool getCurrentMousePosition(CPoint& where) const override
     {
         POINT p;
         if (!GetCursorPos(&p) || !ScreenToClient(window, &p))
-            return false;
-        RECT client;
-        GetClientRect(window, &client);
-        if (p.x < client.left || p.y < client.top || p.x >= client.right || p.y >= client.bottom)
             return false;
         where = CPoint(p.x, p.y);
         return true;

@@ -269,10 +269,11 @@ public:
         }
     }
 
+    // Where the pointer is, or where it left the window while it is elsewhere: outside
+    // the frame, over no view. The editor's idle needs a position to carry on with its
+    // meter and lamps, so it never fails while the window exists.
     bool getCurrentMousePosition(CPoint& where) const override
     {
-        if (!mouseInside)
-            return false;
         where = mouse;
         return true;
     }
@@ -298,8 +299,7 @@ private:
     GC gc = nullptr;
     std::unique_ptr<Surface> surface;
     bool created = false;
-    bool mouseInside = false;
-    CPoint mouse;
+    CPoint mouse{-1, -1}; // outside until the pointer enters
     Time lastPressTime = 0;
     unsigned lastPressButton = 0;
     CPoint lastPress;
@@ -417,19 +417,15 @@ void X11Frame::handle(XEvent& event)
         }
         const auto& m = event.xmotion;
         mouse = CPoint(m.x, m.y);
-        mouseInside = mouseInside || (m.x >= 0 && m.y >= 0 && m.x < width && m.y < height);
         CPoint where = mouse;
         frame->onMouseMoved(where, CButtonState(buttonsOf(m.state)));
         break;
     }
-    case EnterNotify:
-        mouseInside = true;
-        mouse = CPoint(event.xcrossing.x, event.xcrossing.y);
-        break;
+    case EnterNotify: mouse = CPoint(event.xcrossing.x, event.xcrossing.y); break;
     case LeaveNotify:
     {
-        mouseInside = false;
-        CPoint where(event.xcrossing.x, event.xcrossing.y);
+        mouse = CPoint(event.xcrossing.x, event.xcrossing.y);
+        CPoint where = mouse;
         frame->onMouseExited(where, CButtonState(buttonsOf(event.xcrossing.state)));
         break;
     }
