@@ -1,6 +1,6 @@
 # `cmake --build <folder> --target release` packs this build's plug-in, stripped, with the
-# README and the license: TARVA-<version>-win64.zip, -win32.zip or -linux-x86_64.tar.gz,
-# in <folder>/release/.
+# README (with its screenshot) and the license: TARVA-<version>-win64.zip, -win32.zip or
+# -linux-x86_64.tar.gz, in <folder>/release/.
 if(WIN32)
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)
         set(platform win64)
@@ -21,15 +21,18 @@ set(releaseName ${PROJECT_NAME}-${PROJECT_VERSION}-${platform})
 set(releaseDir ${CMAKE_BINARY_DIR}/release)
 set(releaseArchive ${releaseDir}/${releaseName}.${archiveType})
 set(releaseFiles ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE)
+set(releaseScreenshot ${CMAKE_SOURCE_DIR}/docs/screenshot.png) # the README shows it
 
 add_custom_command(OUTPUT ${releaseArchive}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${releaseName} ${releaseArchive}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${releaseName}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:TARVA> ${releaseFiles} ${releaseName}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${releaseName}/docs
+    COMMAND ${CMAKE_COMMAND} -E copy ${releaseScreenshot} ${releaseName}/docs
     COMMAND ${CMAKE_STRIP} --strip-all ${releaseName}/$<TARGET_FILE_NAME:TARVA>
     COMMAND ${CMAKE_COMMAND} -E tar ${tarFlags} ${releaseArchive} ${tarFormat} -- ${releaseName}
     WORKING_DIRECTORY ${releaseDir}
-    DEPENDS TARVA ${releaseFiles}
+    DEPENDS TARVA ${releaseFiles} ${releaseScreenshot}
     COMMENT "Packing ${releaseName}.${archiveType}"
     VERBATIM)
 add_custom_target(release DEPENDS ${releaseArchive})
