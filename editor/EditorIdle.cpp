@@ -32,6 +32,7 @@ float frameValue(int frame, int frames)
 void Editor::idle()
 {
     AEffGUIEditor::idle();
+    refreshPrograms();
     if (!frame || !controllerDisplay)
         return;
     if (!updateControllerDisplay())

@@ -91,6 +91,9 @@ public:
     virtual void learnEnded();
     virtual void unlearnEnded();
     virtual void programNameChanged(const char* name);
+    // The host replaced the programs (a chunk, from any thread but the audio thread): the
+    // next idle pass shows their names and the current one again.
+    void programsChanged() noexcept { programsStale = true; }
 
     // Replaces factory state with what the user stored as defaults, at construction: the
     // default bank, then the default preset on top of its program 0, then the default MIDI
@@ -153,6 +156,8 @@ protected:
     // under the mouse. False when it could not look: no effect, frame or display, or the
     // mouse is outside the window.
     bool updateControllerDisplay();
+    // Shows the program names again when the host has replaced them.
+    void refreshPrograms();
     // The parameter whose binding a control's tag shows, or -1.
     virtual int parameterForTag(std::int32_t tag) const;
 
@@ -201,6 +206,7 @@ private:
     void chooseProgram(COptionMenu* menu);
     // The menu's titles, its current entry and the name field from the program table.
     void showPrograms();
+    std::atomic<bool> programsStale{false};
     void releaseKeptSwitches() noexcept;
 
     // With its trailing separator; the process's working directory until the stored

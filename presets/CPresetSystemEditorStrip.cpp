@@ -324,7 +324,14 @@ void CPresetSystemEditor::close()
 void CPresetSystemEditor::idle()
 {
     AEffGUIEditor::idle();
+    refreshPrograms();
     updateControllerDisplay();
+}
+
+void CPresetSystemEditor::refreshPrograms()
+{
+    if (programsStale.exchange(false))
+        showPrograms();
 }
 
 int CPresetSystemEditor::parameterForTag(std::int32_t tag) const

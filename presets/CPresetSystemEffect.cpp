@@ -118,6 +118,8 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
     controllers.restoreFromValues(contents->controllerValues);
     if (contents->currentProgram >= 0 && contents->currentProgram < kNumPrograms)
         selectProgram(contents->currentProgram);
+    if (CPresetSystemEditor* editor = presetEditor())
+        editor->programsChanged();
     return 0;
 }
 

@@ -466,3 +466,20 @@ TEST_F(PresetStrip, InstanceReleasedWithTheWindowOpenAndANameHalfTyped)
     EXPECT_EQ(learn->getNbReference(), 1); // only the test's own reference is left
     learn->forget();
 }
+
+TEST_F(PresetStrip, AChunkFromTheHostIsShownOnTheNextIdlePass)
+{
+    // A project saved with program 5 current and renamed, reloaded into an open window.
+    PluginInstance other(host, inProcessEntry());
+    effectOf(other).selectProgram(5);
+    char name[] = "saved with the song";
+    other.dispatch(effSetProgramName, 0, 0, name);
+    const auto chunk = other.getChunk();
+
+    ASSERT_EQ(plugin->setChunk(chunk), 0);
+    window().setMousePosition(std::nullopt);
+    plugin->dispatch(effEditIdle);
+    EXPECT_EQ(nameField()->getText(), std::string("saved with the song"));
+    EXPECT_EQ(programMenu()->getCurrentIndex(), 5);
+    EXPECT_EQ(menuTitle(5), "saved with the song");
+}
