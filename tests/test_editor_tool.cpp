@@ -384,22 +384,34 @@ TEST_F(EditorWindowTest, PowerAndAKnobDragReachTheHostAsGestures)
     closeWindow();
 }
 
-// The level meter's pixels as the window shows them.
-std::vector<unsigned long> meterPixels(Display* display, Window window)
+// A rectangle of the window's pixels as the screen shows them.
+std::vector<unsigned long> windowPixels(Display* display, Window window, int left, int top,
+                                        int width, int height)
 {
-    constexpr int kLeft = 41, kTop = 21, kWidth = 7, kHeight = 43;
     std::vector<unsigned long> pixels;
-    XImage* image = XGetImage(display, window, kLeft, kTop, kWidth, kHeight, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, window, left, top, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (image == nullptr)
         return pixels;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
             pixels.push_back(XGetPixel(image, x, y));
     XDestroyImage(image);
     return pixels;
 }
 
-TEST_F(EditorWindowTest, TheMeterMovesWithThePointerElsewhere)
+std::vector<unsigned long> meterPixels(Display* display, Window window)
+{
+    return windowPixels(display, window, 41, 21, 7, 43);
+}
+
+// HiCut, RptInf and the flash that marks each repeat.
+std::vector<unsigned long> statusLampPixels(Display* display, Window window)
+{
+    return windowPixels(display, window, 577, 26, 16, 32);
+}
+
+TEST_F(EditorWindowTest, TheMeterAndFlashLampMoveWithThePointerElsewhere)
 {
     // A host's user looks at the meter with the mouse anywhere.
     ASSERT_EQ(xdotool("mousemove 1000 600"), "");
@@ -413,6 +425,10 @@ TEST_F(EditorWindowTest, TheMeterMovesWithThePointerElsewhere)
     ASSERT_TRUE(waitFor(drawn)) << "the meter was never drawn";
     EXPECT_TRUE(waitFor([&] { return meterPixels(display, window) != first; }))
         << "the meter stood still";
+    // The flash lamp blinks with each repeat (program 0 has HiCut and RptInf off).
+    const auto lamps = statusLampPixels(display, window);
+    EXPECT_TRUE(waitFor([&] { return statusLampPixels(display, window) != lamps; }))
+        << "the beat lamp never flashed";
     closeWindow();
 }
 
