@@ -11,12 +11,13 @@
 
 namespace engine
 {
-// Rounds y to float if every value within 2^-40 of it rounds the same way.
-inline bool roundsSurely(double y, float& result) noexcept
+// True if every value within 2^-40 of y rounds to the same float as y: the float of an
+// approximation that good is then the float of the exact value. The test does not hold up
+// the rounding of y itself, which the caller does.
+inline bool roundsSurely(double y) noexcept
 {
     const auto low = static_cast<float>(y * (1.0 - 0x1p-40));
     const auto high = static_cast<float>(y * (1.0 + 0x1p-40));
-    result = low;
     return low == high;
 }
 
@@ -49,9 +50,8 @@ inline float sinToFloat(float x) noexcept
     p = p * s - 1.0 / 120.0;
     p = p * s + 1.0 / 6.0;
     const double y = r - r * (s * p);
-    float result;
-    if (roundsSurely(y, result))
-        return result;
+    if (roundsSurely(y))
+        return static_cast<float>(y);
     return static_cast<float>(std::sin(xd));
 #endif
 }
