@@ -319,8 +319,17 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                            _mm_set1_ps(denormalOffset));
             const DoublePair x = widen(gained);
 
-            // 3-4: anti-aliasing low-pass, then the feedback.
-            FloatPair s = _mm_add_ps(filter.run(section1, section2, x), feedbackSignal);
+            // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
+            // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
+            // without waiting for the last one's return path, whose result is then only
+            // checked.
+            const FloatPair z = filter.run(section1, section2, x);
+            const FloatPair zero = _mm_setzero_ps();
+            FloatPair s = z;
+            if ((_mm_movemask_ps(
+                     _mm_and_ps(_mm_cmpeq_ps(feedbackSignal, zero), _mm_cmpneq_ps(z, zero))) &
+                 3) != 3)
+                s = _mm_add_ps(z, feedbackSignal);
 
             // 5-6: running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
@@ -452,11 +461,16 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                                                _mm_mul_pd(widen(r), hiCutComplement)));
             else
                 hiCutState = r;
-            hiCutState = flushPair(hiCutState);
+            // From 2^-34 up the flush constant is below half a unit in the last place of
+            // the state, in either direction: the flush would change nothing.
+            if ((_mm_movemask_ps(_mm_cmpge_ps(absPair(hiCutState), _mm_set1_ps(0x1p-34f))) & 3) !=
+                3)
+                hiCutState = flushPair(hiCutState);
             feedbackSignal = hiCutState;
+            // The sign is exact, so it can join the gain first: one rounding on the way back.
             if (holdEngaged == 0)
                 feedbackSignal = _mm_mul_ps(
-                    _mm_mul_ps(feedbackSignal, _mm_set1_ps(feedbackSmoothed)), feedbackSign);
+                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(feedbackSmoothed), feedbackSign));
 
             // 18-19: output, or the untouched input while the power is off.
             if (powerOn)
