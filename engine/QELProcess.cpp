@@ -11,8 +11,10 @@
 #include "engine/FastMath.h"
 #include "engine/StereoPair.h"
 
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 using namespace engine;
 
@@ -104,8 +106,10 @@ struct InputFilter
 // every local they touch in memory.
 #if defined(__GNUC__)
 #define TARVA_ALWAYS_INLINE __attribute__((always_inline))
+#define TARVA_RARELY(condition) __builtin_expect(static_cast<long>(condition), 0)
 #else
 #define TARVA_ALWAYS_INLINE
+#define TARVA_RARELY(condition) (condition)
 #endif
 
 enum class ClockKind
@@ -225,8 +229,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
     const DoublePair hiCutComplement = _mm_set1_pd(engine.hiCutComplement);
     const float fadeGrowth = engine.fadeGrowth;
-    // The window is 2, 4, 8 or 16: multiplying by its inverse is the exact division.
+    // The window is 2, 4, 8 or 16: multiplying by its inverse is the exact division. A
+    // quarter of the mean is the sum times a quarter of the inverse: the same float, as
+    // both scalings are by powers of two (and where the mean would lose bits below the
+    // normal range the gain is 1 either way).
     const FloatPair inverseWindow = _mm_set1_ps(1.0f / static_cast<float>(window));
+    const FloatPair quarterInverseWindow = _mm_set1_ps(0.25f / static_cast<float>(window));
 
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
@@ -235,6 +243,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const bool clockIsManual = depth == 0.0f && std::fabs(depthSmoothed) <= 1.0e-9f;
     const float manualRatio = manualClock * clockMultiplier;
     const float manualStep = 1.0f / manualRatio;
+    // With a multiplier of 1 or 2 (the only ones Dlyx2 sets), 1 / (c * m) is (1 / m) / c
+    // rounded once: the step need not wait for the multiplication. (c * 2 cannot overflow:
+    // with Depth at most 1 and the curve of a float below 4e11, c stays far below 2^127.)
+    const bool multiplierFolds = clockMultiplier == 1.0f || clockMultiplier == 2.0f;
+    const float stepNumerator = 1.0f / clockMultiplier;
+    const double manualInverseStep = 1.0 / static_cast<double>(manualStep);
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
@@ -254,12 +268,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float envelopeModulation = engine.envelopeModulation;
     HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
     HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
+    CubicPair readCubic = CubicPair::through(readHistory);
     FloatPair hiCutState = makePair(engine.hiCutStateL, engine.hiCutStateR);
     FloatPair feedbackSignal = makePair(engine.feedbackL, engine.feedbackR);
     float vcoPhase = engine.vcoPhase;
     float vcoOutput = engine.vcoOutput;
     float clockRatio = display.clockRatio;
     float tickStep = engine.tickStep;
+    double inverseStep = 1.0 / static_cast<double>(tickStep);
     float tickPhase = engine.tickPhase;
     float* const memoryL = engine.memoryL.get();
     float* const memoryR = engine.memoryR.get();
@@ -340,7 +356,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 ringIndex = 0;
             const FloatPair mean = _mm_mul_ps(levelSum, inverseWindow);
             const FloatPair overTwo = _mm_cmpgt_ps(mean, _mm_set1_ps(2.0f));
-            FloatPair gain = _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(_mm_set1_ps(0.25f), mean));
+            FloatPair gain =
+                _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(levelSum, quarterInverseWindow));
             if ((_mm_movemask_ps(overTwo) & 3) != 0) // loud: 1 / mean where above 2
                 gain = select(overTwo, _mm_div_ps(_mm_set1_ps(1.0f), mean), gain);
             s = _mm_mul_ps(s, gain);
@@ -392,53 +409,69 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             if (vcoPhase >= kPi)
                 vcoPhase = vcoPhase - kTwoPi;
             vcoOutput = oscillator * shape;
+            float clock = manualRatio; // the ratio before the multiplier
             if constexpr (kManualClock)
+            {
                 clockRatio = manualRatio;
+            }
             else
-                clockRatio =
-                    static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
-                                           depthSmoothed +
-                                       manualClock) *
-                    clockMultiplier;
+            {
+                clock = static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
+                                               depthSmoothed +
+                                           manualClock);
+                clockRatio = clock * clockMultiplier;
+            }
             FloatPair r;
             if constexpr (kUnitClock)
             {
                 // The clock at the host rate: one tick per sample at its end, read at
                 // fraction 0 (tickStep and tickPhase stay 1 and 0).
-                const FloatPair written = writeHistory.interpolateAtOne();
-                writeTick(written);
+                writeTick(CubicPair::through(writeHistory).atOne());
                 r = narrow(readHistory.p1);
             }
             else
             {
                 const float oldStep = tickStep;
-                tickStep = kManualClock ? manualStep : 1.0f / clockRatio;
+                if constexpr (kManualClock)
+                    tickStep = manualStep;
+                else
+                    tickStep = multiplierFolds ? stepNumerator / clock : 1.0f / clockRatio;
                 // The part of a tick still to go keeps its length in host samples.
-                const float rest =
-                    rescaleIsIdentity(tickPhase, tickStep, oldStep)
-                        ? tickPhase
-                        : static_cast<float>(1.0 - (1.0 - static_cast<double>(tickPhase)) *
-                                                       tickStep / oldStep);
+                float rest = tickPhase;
+                if (!rescaleIsIdentity(tickPhase, tickStep, oldStep))
+                {
+                    // Multiplying by the old step's inverse, known since the last sample,
+                    // almost always gives the float that dividing by it gives: the sample
+                    // goes on with that, and the division only confirms it.
+                    const double remaining = (1.0 - static_cast<double>(tickPhase)) * tickStep;
+                    rest = static_cast<float>(1.0 - remaining * inverseStep);
+                    const auto exact = static_cast<float>(1.0 - remaining / oldStep);
+                    if (TARVA_RARELY(std::bit_cast<std::uint32_t>(rest) !=
+                                     std::bit_cast<std::uint32_t>(exact)))
+                        rest = exact;
+                }
+                inverseStep =
+                    kManualClock ? manualInverseStep : 1.0 / static_cast<double>(tickStep);
                 tickPhase = tickStep + rest;
 
                 // 13: each tick writes one interpolated cell and reads one.
                 if (tickPhase >= 1.0f)
                 {
+                    const CubicPair writeCubic = CubicPair::through(writeHistory);
                     float sinceSample =
                         1.0f - rest; // host samples from the last sample to the tick
                     do
                     {
                         tickPhase = tickPhase - 1.0f;
-                        const float t = sinceSample / tickStep;
-                        writeTick(t == 1.0f ? writeHistory.interpolateAtOne()
-                                            : writeHistory.interpolate(t));
+                        writeTick(writeCubic.at(sinceSample / tickStep));
                         sinceSample += 1.0f;
                     } while (tickPhase >= 1.0f);
+                    readCubic = CubicPair::through(readHistory);
                 }
 
                 // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
                 // point); below three samples of delay the write signal goes straight through.
-                r = tickPhase == 0.0f ? narrow(readHistory.p1) : readHistory.interpolate(tickPhase);
+                r = tickPhase == 0.0f ? narrow(readHistory.p1) : readCubic.at(tickPhase);
             }
             if (delaySamples < 3.0f && holdEngaged == 0)
                 r = s;
