@@ -31,6 +31,11 @@ int toInt(double v)
     return static_cast<int>(v);
 }
 
+template <int kLane> float laneOf(__m128 v)
+{
+    return _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(kLane, kLane, kLane, kLane)));
+}
+
 struct BiquadPairState
 {
     DoublePair x1, x2, y1, y2;
@@ -252,9 +257,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
-    float inputGainSmoothed = engine.inputGainSmoothed;
-    float outputGainSmoothed = engine.outputGainSmoothed;
-    float mixSmoothed = engine.mixSmoothed;
+    // Four smoothers side by side: input gain, output gain, mix and depth.
+    __m128 smoothed = _mm_setr_ps(engine.inputGainSmoothed, engine.outputGainSmoothed,
+                                  engine.mixSmoothed, depthSmoothed);
+    const DoublePair smoothPole = _mm_set1_pd(k);
+    const DoublePair gainShares = _mm_setr_pd(inputShare, outputShare);
+    const DoublePair mixDepthShares = _mm_setr_pd(mixShare, depthShare);
     float feedbackSmoothed = engine.feedbackSmoothed;
     float dryGain = engine.dryGain;
     float wetGain = engine.wetGain;
@@ -331,7 +339,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // 1-2: input gain, with the alternating offset that keeps denormals away.
             denormalOffset = -denormalOffset;
             const FloatPair gained =
-                _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_set1_ps(inputGainSmoothed)),
+                _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
                            _mm_set1_ps(denormalOffset));
             const DoublePair x = widen(gained);
 
@@ -386,13 +394,21 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             writeHistory.push(widen(s));
 
             // 10: 30 Hz smoothers.
-            inputGainSmoothed = smooth(inputShare, inputGainSmoothed) + denormalOffset;
-            outputGainSmoothed = smooth(outputShare, outputGainSmoothed) + denormalOffset;
-            mixSmoothed = smooth(mixShare, mixSmoothed) + denormalOffset;
+            // Each lane is the scalar smoother's target share + k * state, rounded to float,
+            // plus the offset.
+            const DoublePair gainsNext =
+                _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
+            const DoublePair mixDepthNext =
+                _mm_add_pd(mixDepthShares,
+                           _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
+            smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
+                                  _mm_set1_ps(denormalOffset));
+            const float outputGainSmoothed = laneOf<1>(smoothed);
+            const float mixSmoothed = laneOf<2>(smoothed);
+            depthSmoothed = laneOf<3>(smoothed);
             feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
             if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
                 feedbackSmoothed = 0.0f;
-            depthSmoothed = smooth(depthShare, depthSmoothed) + denormalOffset;
 
             // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
             const float wet = flush(mixSmoothed * outputGainSmoothed);
@@ -565,9 +581,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.levelSumR = rightOf(levelSum);
     engine.levelRingIndex = ringIndex;
     engine.denormalOffset = denormalOffset;
-    engine.inputGainSmoothed = inputGainSmoothed;
-    engine.outputGainSmoothed = outputGainSmoothed;
-    engine.mixSmoothed = mixSmoothed;
+    engine.inputGainSmoothed = laneOf<0>(smoothed);
+    engine.outputGainSmoothed = laneOf<1>(smoothed);
+    engine.mixSmoothed = laneOf<2>(smoothed);
     engine.feedbackSmoothed = feedbackSmoothed;
     engine.depthSmoothed = depthSmoothed;
     engine.dryGain = dryGain;
