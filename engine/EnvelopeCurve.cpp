@@ -19,7 +19,7 @@ EnvelopeCurveTables makeTables()
     }
     // (1 + u)^e = 1 + e u + e (e - 1) / 2 u^2 + ...
     double coefficient = 1.0;
-    for (int n = 1; n <= 5; ++n)
+    for (int n = 1; n <= 4; ++n)
     {
         coefficient *= (kEnvelopeExponent - (n - 1)) / n;
         t.series[static_cast<std::size_t>(n)] = coefficient;

@@ -4,7 +4,7 @@
 //
 // x = m * 2^k: 2^(0.3 k) comes from one table, (1 + j/256)^0.3 for the top eight bits of
 // m from another, and the remaining factor (1 + u)^0.3, u < 1/256, from its binomial
-// series to u^5 (the rest is below 2^-53). The product is good to about 1e-15; where that
+// series to u^4 (the rest is below 2^-45). The product is good to about 3e-14; where that
 // is too close to a float rounding boundary to be sure of the last bit, the library
 // decides. Build with TARVA_LIBRARY_MATH to use the library function throughout.
 #pragma once
@@ -25,7 +25,7 @@ struct EnvelopeCurveTables
     std::array<double, 256> powerOfTwo{}; // 2^(e * (k + 127)) for the float exponent field k + 127
     std::array<double, 256> mantissa{};   // (1 + j / 256)^e
     std::array<double, 256> inverse{};    // 2^-23 / (1 + j / 256)
-    std::array<double, 6> series{};       // binomial coefficients of (1 + u)^e
+    std::array<double, 5> series{};       // binomial coefficients of (1 + u)^e
 };
 
 extern const EnvelopeCurveTables kEnvelopeCurveTables;
@@ -50,9 +50,8 @@ inline float envelopeCurve(float x) noexcept
     // another: the value is needed for the clock of the same sample.
     const double u2 = u * u;
     const double low = 1.0 + t.series[1] * u;
-    const double middle = t.series[2] + t.series[3] * u;
-    const double high = t.series[4] + t.series[5] * u;
-    const double factor = low + u2 * (middle + u2 * high);
+    const double high = t.series[2] + t.series[3] * u + t.series[4] * u2;
+    const double factor = low + u2 * high;
     const double y = t.powerOfTwo[exponentField] * t.mantissa[top] * factor;
     if (roundsSurely(y))
         return static_cast<float>(y);
