@@ -456,12 +456,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 float rest = tickPhase;
                 if (!rescaleIsIdentity(tickPhase, tickStep, oldStep))
                 {
-                    // Multiplying by the old step's inverse, known since the last sample,
-                    // almost always gives the float that dividing by it gives: the sample
-                    // goes on with that, and the division only confirms it.
-                    const double remaining = (1.0 - static_cast<double>(tickPhase)) * tickStep;
-                    rest = static_cast<float>(1.0 - remaining * inverseStep);
-                    const auto exact = static_cast<float>(1.0 - remaining / oldStep);
+                    // The remaining part over the old step, known since the last sample, times
+                    // the new step almost always gives the float that the rescale gives: the
+                    // sample goes on with that, and the rescale itself only confirms it.
+                    const double remaining = 1.0 - static_cast<double>(tickPhase);
+                    rest = static_cast<float>(1.0 - tickStep * (remaining * inverseStep));
+                    const auto exact = static_cast<float>(1.0 - remaining * tickStep / oldStep);
                     if (TARVA_RARELY(std::bit_cast<std::uint32_t>(rest) !=
                                      std::bit_cast<std::uint32_t>(exact)))
                         rest = exact;
