@@ -15,11 +15,11 @@ EnvelopeCurveTables makeTables()
     {
         const double mj = 1.0 + j / 256.0;
         t.mantissa[static_cast<std::size_t>(j)] = std::pow(mj, kEnvelopeExponent);
-        t.inverse[static_cast<std::size_t>(j)] = 1.0 / mj;
+        t.inverse[static_cast<std::size_t>(j)] = 0x1p-23 / mj;
     }
     // (1 + u)^e = 1 + e u + e (e - 1) / 2 u^2 + ...
     double coefficient = 1.0;
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= 4; ++n)
     {
         coefficient *= (kEnvelopeExponent - (n - 1)) / n;
         t.series[static_cast<std::size_t>(n)] = coefficient;

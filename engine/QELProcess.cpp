@@ -11,8 +11,10 @@
 #include "engine/FastMath.h"
 #include "engine/StereoPair.h"
 
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 using namespace engine;
 
@@ -27,6 +29,11 @@ int toInt(double v)
     if (!(v > static_cast<double>(INT_MIN) && v < static_cast<double>(INT_MAX)))
         return 0;
     return static_cast<int>(v);
+}
+
+template <int kLane> float laneOf(__m128 v)
+{
+    return _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(kLane, kLane, kLane, kLane)));
 }
 
 struct BiquadPairState
@@ -104,8 +111,10 @@ struct InputFilter
 // every local they touch in memory.
 #if defined(__GNUC__)
 #define TARVA_ALWAYS_INLINE __attribute__((always_inline))
+#define TARVA_RARELY(condition) __builtin_expect(static_cast<long>(condition), 0)
 #else
 #define TARVA_ALWAYS_INLINE
+#define TARVA_RARELY(condition) (condition)
 #endif
 
 enum class ClockKind
@@ -225,8 +234,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
     const DoublePair hiCutComplement = _mm_set1_pd(engine.hiCutComplement);
     const float fadeGrowth = engine.fadeGrowth;
-    // The window is 2, 4, 8 or 16: multiplying by its inverse is the exact division.
+    // The window is 2, 4, 8 or 16: multiplying by its inverse is the exact division. A
+    // quarter of the mean is the sum times a quarter of the inverse: the same float, as
+    // both scalings are by powers of two (and where the mean would lose bits below the
+    // normal range the gain is 1 either way).
     const FloatPair inverseWindow = _mm_set1_ps(1.0f / static_cast<float>(window));
+    const FloatPair quarterInverseWindow = _mm_set1_ps(0.25f / static_cast<float>(window));
 
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
@@ -235,12 +248,21 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const bool clockIsManual = depth == 0.0f && std::fabs(depthSmoothed) <= 1.0e-9f;
     const float manualRatio = manualClock * clockMultiplier;
     const float manualStep = 1.0f / manualRatio;
+    // With a multiplier of 1 or 2 (the only ones Dlyx2 sets), 1 / (c * m) is (1 / m) / c
+    // rounded once: the step need not wait for the multiplication. (c * 2 cannot overflow:
+    // with Depth at most 1 and the curve of a float below 4e11, c stays far below 2^127.)
+    const bool multiplierFolds = clockMultiplier == 1.0f || clockMultiplier == 2.0f;
+    const float stepNumerator = 1.0f / clockMultiplier;
+    const double manualInverseStep = 1.0 / static_cast<double>(manualStep);
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
-    float inputGainSmoothed = engine.inputGainSmoothed;
-    float outputGainSmoothed = engine.outputGainSmoothed;
-    float mixSmoothed = engine.mixSmoothed;
+    // Four smoothers side by side: input gain, output gain, mix and depth.
+    __m128 smoothed = _mm_setr_ps(engine.inputGainSmoothed, engine.outputGainSmoothed,
+                                  engine.mixSmoothed, depthSmoothed);
+    const DoublePair smoothPole = _mm_set1_pd(k);
+    const DoublePair gainShares = _mm_setr_pd(inputShare, outputShare);
+    const DoublePair mixDepthShares = _mm_setr_pd(mixShare, depthShare);
     float feedbackSmoothed = engine.feedbackSmoothed;
     float dryGain = engine.dryGain;
     float wetGain = engine.wetGain;
@@ -254,12 +276,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float envelopeModulation = engine.envelopeModulation;
     HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
     HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
+    CubicPair readCubic = CubicPair::through(readHistory);
     FloatPair hiCutState = makePair(engine.hiCutStateL, engine.hiCutStateR);
     FloatPair feedbackSignal = makePair(engine.feedbackL, engine.feedbackR);
     float vcoPhase = engine.vcoPhase;
     float vcoOutput = engine.vcoOutput;
     float clockRatio = display.clockRatio;
     float tickStep = engine.tickStep;
+    double inverseStep = 1.0 / static_cast<double>(tickStep);
     float tickPhase = engine.tickPhase;
     float* const memoryL = engine.memoryL.get();
     float* const memoryR = engine.memoryR.get();
@@ -315,12 +339,21 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // 1-2: input gain, with the alternating offset that keeps denormals away.
             denormalOffset = -denormalOffset;
             const FloatPair gained =
-                _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_set1_ps(inputGainSmoothed)),
+                _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
                            _mm_set1_ps(denormalOffset));
             const DoublePair x = widen(gained);
 
-            // 3-4: anti-aliasing low-pass, then the feedback.
-            FloatPair s = _mm_add_ps(filter.run(section1, section2, x), feedbackSignal);
+            // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
+            // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
+            // without waiting for the last one's return path, whose result is then only
+            // checked.
+            const FloatPair z = filter.run(section1, section2, x);
+            const FloatPair zero = _mm_setzero_ps();
+            FloatPair s = z;
+            if ((_mm_movemask_ps(
+                     _mm_and_ps(_mm_cmpeq_ps(feedbackSignal, zero), _mm_cmpneq_ps(z, zero))) &
+                 3) != 3)
+                s = _mm_add_ps(z, feedbackSignal);
 
             // 5-6: running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
@@ -331,7 +364,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 ringIndex = 0;
             const FloatPair mean = _mm_mul_ps(levelSum, inverseWindow);
             const FloatPair overTwo = _mm_cmpgt_ps(mean, _mm_set1_ps(2.0f));
-            FloatPair gain = _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(_mm_set1_ps(0.25f), mean));
+            FloatPair gain =
+                _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(levelSum, quarterInverseWindow));
             if ((_mm_movemask_ps(overTwo) & 3) != 0) // loud: 1 / mean where above 2
                 gain = select(overTwo, _mm_div_ps(_mm_set1_ps(1.0f), mean), gain);
             s = _mm_mul_ps(s, gain);
@@ -360,13 +394,21 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             writeHistory.push(widen(s));
 
             // 10: 30 Hz smoothers.
-            inputGainSmoothed = smooth(inputShare, inputGainSmoothed) + denormalOffset;
-            outputGainSmoothed = smooth(outputShare, outputGainSmoothed) + denormalOffset;
-            mixSmoothed = smooth(mixShare, mixSmoothed) + denormalOffset;
+            // Each lane is the scalar smoother's target share + k * state, rounded to float,
+            // plus the offset.
+            const DoublePair gainsNext =
+                _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
+            const DoublePair mixDepthNext =
+                _mm_add_pd(mixDepthShares,
+                           _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
+            smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
+                                  _mm_set1_ps(denormalOffset));
+            const float outputGainSmoothed = laneOf<1>(smoothed);
+            const float mixSmoothed = laneOf<2>(smoothed);
+            depthSmoothed = laneOf<3>(smoothed);
             feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
             if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
                 feedbackSmoothed = 0.0f;
-            depthSmoothed = smooth(depthShare, depthSmoothed) + denormalOffset;
 
             // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
             const float wet = flush(mixSmoothed * outputGainSmoothed);
@@ -383,53 +425,69 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             if (vcoPhase >= kPi)
                 vcoPhase = vcoPhase - kTwoPi;
             vcoOutput = oscillator * shape;
+            float clock = manualRatio; // the ratio before the multiplier
             if constexpr (kManualClock)
+            {
                 clockRatio = manualRatio;
+            }
             else
-                clockRatio =
-                    static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
-                                           depthSmoothed +
-                                       manualClock) *
-                    clockMultiplier;
+            {
+                clock = static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
+                                               depthSmoothed +
+                                           manualClock);
+                clockRatio = clock * clockMultiplier;
+            }
             FloatPair r;
             if constexpr (kUnitClock)
             {
                 // The clock at the host rate: one tick per sample at its end, read at
                 // fraction 0 (tickStep and tickPhase stay 1 and 0).
-                const FloatPair written = writeHistory.interpolateAtOne();
-                writeTick(written);
+                writeTick(CubicPair::through(writeHistory).atOne());
                 r = narrow(readHistory.p1);
             }
             else
             {
                 const float oldStep = tickStep;
-                tickStep = kManualClock ? manualStep : 1.0f / clockRatio;
+                if constexpr (kManualClock)
+                    tickStep = manualStep;
+                else
+                    tickStep = multiplierFolds ? stepNumerator / clock : 1.0f / clockRatio;
                 // The part of a tick still to go keeps its length in host samples.
-                const float rest =
-                    rescaleIsIdentity(tickPhase, tickStep, oldStep)
-                        ? tickPhase
-                        : static_cast<float>(1.0 - (1.0 - static_cast<double>(tickPhase)) *
-                                                       tickStep / oldStep);
+                float rest = tickPhase;
+                if (!rescaleIsIdentity(tickPhase, tickStep, oldStep))
+                {
+                    // The remaining part over the old step, known since the last sample, times
+                    // the new step almost always gives the float that the rescale gives: the
+                    // sample goes on with that, and the rescale itself only confirms it.
+                    const double remaining = 1.0 - static_cast<double>(tickPhase);
+                    rest = static_cast<float>(1.0 - tickStep * (remaining * inverseStep));
+                    const auto exact = static_cast<float>(1.0 - remaining * tickStep / oldStep);
+                    if (TARVA_RARELY(std::bit_cast<std::uint32_t>(rest) !=
+                                     std::bit_cast<std::uint32_t>(exact)))
+                        rest = exact;
+                }
+                inverseStep =
+                    kManualClock ? manualInverseStep : 1.0 / static_cast<double>(tickStep);
                 tickPhase = tickStep + rest;
 
                 // 13: each tick writes one interpolated cell and reads one.
                 if (tickPhase >= 1.0f)
                 {
+                    const CubicPair writeCubic = CubicPair::through(writeHistory);
                     float sinceSample =
                         1.0f - rest; // host samples from the last sample to the tick
                     do
                     {
                         tickPhase = tickPhase - 1.0f;
-                        const float t = sinceSample / tickStep;
-                        writeTick(t == 1.0f ? writeHistory.interpolateAtOne()
-                                            : writeHistory.interpolate(t));
+                        writeTick(writeCubic.at(sinceSample / tickStep));
                         sinceSample += 1.0f;
                     } while (tickPhase >= 1.0f);
+                    readCubic = CubicPair::through(readHistory);
                 }
 
                 // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
                 // point); below three samples of delay the write signal goes straight through.
-                r = tickPhase == 0.0f ? narrow(readHistory.p1) : readHistory.interpolate(tickPhase);
+                r = tickPhase == 0.0f ? narrow(readHistory.p1) : readCubic.at(tickPhase);
             }
             if (delaySamples < 3.0f && holdEngaged == 0)
                 r = s;
@@ -452,11 +510,16 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                                                _mm_mul_pd(widen(r), hiCutComplement)));
             else
                 hiCutState = r;
-            hiCutState = flushPair(hiCutState);
+            // From 2^-34 up the flush constant is below half a unit in the last place of
+            // the state, in either direction: the flush would change nothing.
+            if ((_mm_movemask_ps(_mm_cmpge_ps(absPair(hiCutState), _mm_set1_ps(0x1p-34f))) & 3) !=
+                3)
+                hiCutState = flushPair(hiCutState);
             feedbackSignal = hiCutState;
+            // The sign is exact, so it can join the gain first: one rounding on the way back.
             if (holdEngaged == 0)
                 feedbackSignal = _mm_mul_ps(
-                    _mm_mul_ps(feedbackSignal, _mm_set1_ps(feedbackSmoothed)), feedbackSign);
+                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(feedbackSmoothed), feedbackSign));
 
             // 18-19: output, or the untouched input while the power is off.
             if (powerOn)
@@ -518,9 +581,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.levelSumR = rightOf(levelSum);
     engine.levelRingIndex = ringIndex;
     engine.denormalOffset = denormalOffset;
-    engine.inputGainSmoothed = inputGainSmoothed;
-    engine.outputGainSmoothed = outputGainSmoothed;
-    engine.mixSmoothed = mixSmoothed;
+    engine.inputGainSmoothed = laneOf<0>(smoothed);
+    engine.outputGainSmoothed = laneOf<1>(smoothed);
+    engine.mixSmoothed = laneOf<2>(smoothed);
     engine.feedbackSmoothed = feedbackSmoothed;
     engine.depthSmoothed = depthSmoothed;
     engine.dryGain = dryGain;

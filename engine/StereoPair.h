@@ -70,10 +70,10 @@ inline FloatPair select(FloatPair mask, FloatPair ifTrue, FloatPair ifFalse) noe
     return _mm_or_ps(_mm_and_ps(mask, ifTrue), _mm_andnot_ps(mask, ifFalse));
 }
 
-// Four-point Catmull-Rom on both channels, the same expression as the scalar version.
+// The last four values of a signal on both channels, oldest first.
 struct HistoryPair
 {
-    DoublePair p0, p1, p2, p3; // oldest first; float values held as doubles
+    DoublePair p0, p1, p2, p3; // float values held as doubles
 
     void push(DoublePair newest) noexcept
     {
@@ -82,43 +82,46 @@ struct HistoryPair
         p2 = p3;
         p3 = newest;
     }
+};
 
-    // The same expression at a fraction of exactly 1, without its multiplications by 1
-    // (which change nothing): the case of every tick while the clock runs at the host rate.
-    FloatPair interpolateAtOne() const noexcept
+// Four-point Catmull-Rom through a history, on both channels:
+// 0.5 (2 p1 + (p2 - p0) f + (2 p0 - 5 p1 + 4 p2 - p3) f^2 + (p3 - 3 p2 + 3 p1 - p0) f^3),
+// each coefficient formed once and kept halved. Halving a double is exact here (no value
+// comes near the bottom of the double range), so every product and sum is exactly half of
+// the one in the expression above and the float of the result is the same, one
+// multiplication sooner. A history that stays put between ticks keeps its coefficients.
+struct CubicPair
+{
+    DoublePair c0, c1, c2, c3;
+
+    static CubicPair through(const HistoryPair& h) noexcept
     {
-        const DoublePair two = _mm_set1_pd(2.0), three = _mm_set1_pd(3.0);
-        const DoublePair t0 = _mm_mul_pd(two, p1);
-        const DoublePair t1 = _mm_sub_pd(p2, p0);
-        const DoublePair t2 =
-            _mm_sub_pd(_mm_add_pd(_mm_sub_pd(_mm_mul_pd(two, p0), _mm_mul_pd(_mm_set1_pd(5.0), p1)),
-                                  _mm_mul_pd(_mm_set1_pd(4.0), p2)),
-                       p3);
-        const DoublePair t3 = _mm_sub_pd(
-            _mm_add_pd(_mm_sub_pd(p3, _mm_mul_pd(three, p2)), _mm_mul_pd(three, p1)), p0);
-        const DoublePair sum = _mm_add_pd(_mm_add_pd(_mm_add_pd(t0, t1), t2), t3);
-        return narrow(_mm_mul_pd(_mm_set1_pd(0.5), sum));
+        const DoublePair half = _mm_set1_pd(0.5), two = _mm_set1_pd(2.0), three = _mm_set1_pd(3.0);
+        const DoublePair d1 = _mm_sub_pd(h.p2, h.p0);
+        const DoublePair d2 = _mm_sub_pd(
+            _mm_add_pd(_mm_sub_pd(_mm_mul_pd(two, h.p0), _mm_mul_pd(_mm_set1_pd(5.0), h.p1)),
+                       _mm_mul_pd(_mm_set1_pd(4.0), h.p2)),
+            h.p3);
+        const DoublePair d3 = _mm_sub_pd(
+            _mm_add_pd(_mm_sub_pd(h.p3, _mm_mul_pd(three, h.p2)), _mm_mul_pd(three, h.p1)), h.p0);
+        return {h.p1, _mm_mul_pd(half, d1), _mm_mul_pd(half, d2), _mm_mul_pd(half, d3)};
     }
 
-    FloatPair interpolate(double fraction) const noexcept
+    FloatPair at(double fraction) const noexcept
     {
         const DoublePair f = _mm_set1_pd(fraction);
         const DoublePair f2 = _mm_mul_pd(f, f);
         const DoublePair f3 = _mm_mul_pd(f2, f);
-        const DoublePair two = _mm_set1_pd(2.0), three = _mm_set1_pd(3.0);
-        const DoublePair t0 = _mm_mul_pd(two, p1);
-        const DoublePair t1 = _mm_mul_pd(_mm_sub_pd(p2, p0), f);
-        const DoublePair t2 = _mm_mul_pd(
-            _mm_sub_pd(_mm_add_pd(_mm_sub_pd(_mm_mul_pd(two, p0), _mm_mul_pd(_mm_set1_pd(5.0), p1)),
-                                  _mm_mul_pd(_mm_set1_pd(4.0), p2)),
-                       p3),
-            f2);
-        const DoublePair t3 = _mm_mul_pd(
-            _mm_sub_pd(_mm_add_pd(_mm_sub_pd(p3, _mm_mul_pd(three, p2)), _mm_mul_pd(three, p1)),
-                       p0),
-            f3);
-        const DoublePair sum = _mm_add_pd(_mm_add_pd(_mm_add_pd(t0, t1), t2), t3);
-        return narrow(_mm_mul_pd(_mm_set1_pd(0.5), sum));
+        const DoublePair sum = _mm_add_pd(
+            _mm_add_pd(_mm_add_pd(c0, _mm_mul_pd(c1, f)), _mm_mul_pd(c2, f2)), _mm_mul_pd(c3, f3));
+        return narrow(sum);
+    }
+
+    // The same at a fraction of exactly 1, without its multiplications by 1 (which change
+    // nothing): the case of every tick while the clock runs at the host rate.
+    FloatPair atOne() const noexcept
+    {
+        return narrow(_mm_add_pd(_mm_add_pd(_mm_add_pd(c0, c1), c2), c3));
     }
 };
 } // namespace engine

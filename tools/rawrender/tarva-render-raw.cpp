@@ -2,11 +2,11 @@
 // but the host library, so the same program builds for every platform the plug-in does.
 // Used to compare what the Windows DLL and the Linux library make of the same input.
 //
-//   tarva-render-raw PLUGIN PROGRAM BLOCK IN.f32 OUT.f32
+//   tarva-render-raw PLUGIN PROGRAM BLOCK IN.f32 OUT.f32 [RATE]
 //
 // IN and OUT hold interleaved stereo 32-bit floats in this machine's byte order, at
-// 44100 Hz. PROGRAM is a factory program number (0-16). IN may be noise:SECONDS for a
-// fixed stereo noise that every platform makes bit for bit alike.
+// RATE Hz (44100 unless given). PROGRAM is a factory program number (0-16). IN may be
+// noise:SECONDS for a fixed stereo noise that every platform makes bit for bit alike.
 #include "FakeHost.h"
 #include "RawFile.h"
 
@@ -36,13 +36,20 @@ std::vector<float> fixedNoise(long frames)
 
 int main(int argc, char** argv)
 {
-    if (argc != 6)
+    if (argc != 6 && argc != 7)
     {
-        std::fprintf(stderr, "usage: tarva-render-raw PLUGIN PROGRAM BLOCK IN.f32 OUT.f32\n");
+        std::fprintf(stderr,
+                     "usage: tarva-render-raw PLUGIN PROGRAM BLOCK IN.f32 OUT.f32 [RATE]\n");
         return 1;
     }
     const int program = std::atoi(argv[2]);
     const int block = std::atoi(argv[3]);
+    const int rate = argc == 7 ? std::atoi(argv[6]) : 44100;
+    if (rate < 1)
+    {
+        std::fprintf(stderr, "tarva-render-raw: bad rate %s\n", argv[6]);
+        return 1;
+    }
     std::vector<float> input;
     const bool noise = std::strncmp(argv[4], "noise:", 6) == 0;
     if (noise)
@@ -55,6 +62,7 @@ int main(int argc, char** argv)
     PluginLibrary library(argv[1]);
     FakeHost host;
     host.script.timeInfoAvailable = true;
+    host.script.sampleRate = rate;
     PluginInstance plugin(host, library.entry());
     if (!plugin)
     {
@@ -66,7 +74,7 @@ int main(int argc, char** argv)
     const auto index = static_cast<std::uint32_t>(program);
     std::memcpy(chunk.data() + 12, &index, sizeof index);
     plugin.setChunk(chunk);
-    plugin.start(44100.0f, block);
+    plugin.start(static_cast<float>(rate), block);
 
     const long frames = static_cast<long>(input.size() / 2);
     std::vector<float> left(static_cast<std::size_t>(frames)), right(left.size());
