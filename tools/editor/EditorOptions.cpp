@@ -1,7 +1,6 @@
 #include "EditorOptions.h"
 
-#include <cmath>
-#include <cstdlib>
+#include "CommandLine.h"
 
 const char* const kEditorUsage =
     "usage: tarva-editor [options]\n"
@@ -25,41 +24,15 @@ const char* const kEditorUsage =
     "                       uses the plug-in code built into this program)\n"
     "  --help               this text\n";
 
-namespace
-{
-bool parseNumber(const std::string& text, double& value)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && std::isfinite(value);
-}
-} // namespace
-
 std::string parseEditorOptions(int argc, const char* const* argv, EditorOptions& options)
 {
-    for (int i = 1; i < argc; ++i)
+    CommandLine line(argc, argv);
+    while (line.next())
     {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& out) -> bool
-        {
-            if (i + 1 >= argc)
-                return false;
-            out = argv[++i];
-            return true;
-        };
-        auto number = [&](double& out, double low, double high) -> std::string
-        {
-            std::string text;
-            if (!value(text))
-                return arg + " needs a value";
-            if (!parseNumber(text, out))
-                return arg + ": '" + text + "' is not a number";
-            if (out < low || out > high)
-                return arg + ": " + text + " is out of range";
-            return "";
-        };
+        const std::string& arg = line.current();
+        auto value = [&](std::string& out) { return line.value(out); };
+        auto number = [&](double& out, double low, double high)
+        { return line.number(out, low, high); };
 
         std::string error;
         double n = 0.0;

@@ -1,7 +1,6 @@
 #include "RenderOptions.h"
 
-#include <cmath>
-#include <cstdlib>
+#include "CommandLine.h"
 
 const char* const kRenderUsage =
     "usage: tarva-render [options] [IN] OUT\n"
@@ -24,39 +23,16 @@ const char* const kRenderUsage =
     "  --quiet              no progress bar\n"
     "  --help               this text\n";
 
-bool parseNumber(const std::string& text, double& value)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && std::isfinite(value);
-}
-
 std::string parseRenderOptions(int argc, const char* const* argv, RenderOptions& options)
 {
     std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i)
+    CommandLine line(argc, argv);
+    while (line.next())
     {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& out) -> bool
-        {
-            if (i + 1 >= argc)
-                return false;
-            out = argv[++i];
-            return true;
-        };
-        auto number = [&](double& out, double low, double high) -> std::string
-        {
-            std::string text;
-            if (!value(text))
-                return arg + " needs a value";
-            if (!parseNumber(text, out))
-                return arg + ": '" + text + "' is not a number";
-            if (out < low || out > high)
-                return arg + ": " + text + " is out of range";
-            return "";
-        };
+        const std::string& arg = line.current();
+        auto value = [&](std::string& out) { return line.value(out); };
+        auto number = [&](double& out, double low, double high)
+        { return line.number(out, low, high); };
 
         std::string error;
         double n = 0.0;

@@ -1,6 +1,8 @@
 // The renderer's command line.
 #pragma once
 
+#include "CommandLine.h" // parseNumber, for the tool's own number options
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,5 @@ enum RenderExit : int
 std::string parseRenderOptions(int argc, const char* const* argv, RenderOptions& options);
 
 // Reads a finite number; false if text is not entirely one.
-bool parseNumber(const std::string& text, double& value);
 
 extern const char* const kRenderUsage;
