@@ -284,33 +284,14 @@ Factory readFactory()
 } // namespace
 
 // tarva-editor started with its log in a private Xvfb, its window on screen.
-class EditorWindowTest : public ::testing::Test
+class EditorWindowTest : public XvfbTest
 {
 protected:
-    // One server for the suite: starting one on a display number another just left can
-    // race with that server's going.
-    static void SetUpTestSuite()
-    {
-        if (!onPath("Xvfb") || !onPath("xdotool"))
-            return;
-        server = new Xvfb;
-        if (!server->start())
-        {
-            delete server;
-            server = nullptr;
-        }
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override
     {
-        if (!onPath("Xvfb") || !onPath("xdotool"))
-            GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup installs both)";
-        ASSERT_NE(server, nullptr) << "Xvfb did not start";
+        XvfbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
         factory = readFactory();
@@ -345,7 +326,6 @@ protected:
         EXPECT_EQ(editor->errors(), "");
     }
 
-    static inline Xvfb* server = nullptr;
     Display* display = nullptr;
     Factory factory;
     TempFolder folder;

@@ -11,36 +11,14 @@
 #include <string>
 #include <thread>
 
-namespace
-{
-Xvfb* server = nullptr;
-} // namespace
-
-class X11Test : public ::testing::Test
+class X11Test : public XvfbTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!onPath("Xvfb") || !onPath("xdotool"))
-            return;
-        server = new Xvfb;
-        if (!server->start())
-        {
-            delete server;
-            server = nullptr;
-        }
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override
     {
-        if (!onPath("Xvfb") || !onPath("xdotool"))
-            GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup installs both)";
-        ASSERT_NE(server, nullptr) << "Xvfb did not start";
+        XvfbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         host = XOpenDisplay(nullptr);
         ASSERT_NE(host, nullptr);
         XSetWindowAttributes attributes{};

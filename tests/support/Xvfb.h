@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -85,4 +86,36 @@ private:
     }
 
     pid_t pid = -1;
+};
+
+// A test suite that shares one private X server: starting one on a display number another
+// has just left can race with that server's going. Tests skip without Xvfb or xdotool.
+class XvfbTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!toolsInstalled())
+            return;
+        server = new Xvfb;
+        if (!server->start())
+        {
+            delete server;
+            server = nullptr;
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override
+    {
+        if (!toolsInstalled())
+            GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup installs both)";
+        ASSERT_NE(server, nullptr) << "Xvfb did not start";
+    }
+
+    static bool toolsInstalled() { return onPath("Xvfb") && onPath("xdotool"); }
+    static inline Xvfb* server = nullptr;
 };
