@@ -357,6 +357,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
             // 5-6: running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
+            const DoublePair halfMagnitude = _mm_mul_pd(widen(magnitude), _mm_set1_pd(0.5));
             levelSum = _mm_sub_ps(_mm_add_ps(levelSum, magnitude),
                                   loadPair(ringL + ringIndex, ringR + ringIndex));
             storePair(ringL + ringIndex, ringR + ringIndex, magnitude);
@@ -375,10 +376,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             if (peakLevel < peak)
                 peakLevel = peak;
 
-            // 8: 10 Hz envelope of the limited signal; its curve bends the clock.
-            const DoublePair weighted = _mm_mul_pd(widen(gain), widen(magnitude));
+            // 8: 10 Hz envelope of the limited signal; its curve bends the clock. The mean's
+            // halving goes onto the magnitudes, which are known before the gain: halving a
+            // double is exact here, so the products and their sum are exactly half of the
+            // unhalved ones, and the mean comes one multiplication sooner.
+            const DoublePair weighted = _mm_mul_pd(widen(gain), halfMagnitude);
             const auto meanLevel = static_cast<float>(
-                0.5 * _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
+                _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
             const auto env =
                 static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
             envelopeState = flush(env);

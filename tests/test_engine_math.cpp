@@ -102,6 +102,23 @@ TEST(EngineMath, QuarterOfTheMeanFoldsIntoTheInverseWindow)
     }
 }
 
+// The envelope's mean level halves the magnitudes before the limiter's gain reaches them;
+// the float must be the one from halving the sum of the two weighted channels.
+TEST(EngineMath, HalvedMagnitudesGiveTheHalvedMeanLevel)
+{
+    std::mt19937 random(5);
+    for (int n = 0; n < 500000; ++n)
+    {
+        const float gainL = anyFloat(random), gainR = anyFloat(random);
+        const float levelL = std::fabs(anyFloat(random)), levelR = std::fabs(anyFloat(random));
+        const auto plain = static_cast<float>(
+            0.5 * (double{gainL} * double{levelL} + double{gainR} * double{levelR}));
+        const auto halved = static_cast<float>(double{gainL} * (0.5 * double{levelL}) +
+                                               double{gainR} * (0.5 * double{levelR}));
+        ASSERT_EQ(bitsOf(halved), bitsOf(plain)) << gainL << " " << levelL;
+    }
+}
+
 // The certified sine and envelope curve against the library on a wide sample of inputs
 // (bench/math_sweep checks every one).
 TEST(EngineMath, SineAndEnvelopeCurveMatchTheLibrary)
