@@ -49,10 +49,13 @@ inline float envelopeCurve(float x) noexcept
     // side by side rather than one after another: the value is needed for the clock of the
     // same sample.
     const auto d = static_cast<double>(static_cast<std::int32_t>(bits & 0x7fffu));
+    const double scale = t.powerOfTwo[exponentField];
     const double d2 = d * d;
     const double low = a[0] + a[1] * d;
     const double high = a[2] + a[3] * d + a[4] * d2;
-    const double y = t.powerOfTwo[exponentField] * (low + d2 * high);
+    // The power of two goes onto both halves before they meet, so that no multiplication
+    // waits for the sum.
+    const double y = scale * low + (scale * d2) * high;
     if (roundsSurely(y))
         return static_cast<float>(y);
     return static_cast<float>(std::pow(static_cast<double>(x), kEnvelopeExponent));
