@@ -31,7 +31,7 @@ struct EnvelopeCurveTables
 
 extern const EnvelopeCurveTables kEnvelopeCurveTables;
 
-inline float envelopeCurve(float x) noexcept
+TARVA_HOT_INLINE float envelopeCurve(float x) noexcept
 {
 #if defined(TARVA_LIBRARY_MATH)
     return static_cast<float>(std::pow(static_cast<double>(x), kEnvelopeExponent));
