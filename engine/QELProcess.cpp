@@ -11,6 +11,7 @@
 #include "engine/FastMath.h"
 #include "engine/StereoPair.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -124,6 +125,30 @@ enum class ClockKind
     square, // modulated, square oscillator
     sine,   // modulated, sine oscillator
 };
+
+// The oscillator's sines for count samples from phase on, two at a time. Kept out of line:
+// the sample loops have registers enough to find without it.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+void oscillatorSines(float* sines, int count, float phase, float increment)
+{
+    for (int k = 0; k < count; ++k)
+    {
+        sines[k] = phase;
+        phase = phase + increment;
+        if (phase >= kPi)
+            phase = phase - kTwoPi;
+    }
+    for (int k = 0; k + 1 < count; k += 2)
+    {
+        const FloatPair pair = sinToFloatPair(makePair(sines[k], sines[k + 1]));
+        sines[k] = leftOf(pair);
+        sines[k + 1] = rightOf(pair);
+    }
+    if (count % 2 != 0)
+        sines[count - 1] = sinToFloat(sines[count - 1]);
+}
 
 // True when the rescaling of the tick phase is the identity: with an unchanged step,
 // (1 - p) * step / step is exact whenever p is a multiple of 2^-24, so the division
@@ -323,37 +348,54 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             writeIndex = 0;
     };
 
+    // A sample in two parts. The first takes the input through the filter, the limiter and
+    // the envelope to the memory clock's schedule; the second makes the ticks, reads the
+    // memory and forms the output. The first part needs the second part's result only
+    // through the feedback, so where the feedback is zero they can run apart: the first
+    // part over a stretch of samples, then the second over the same stretch.
+    struct SampleRecord
+    {
+        FloatPair raw, gained, s;
+        float rest, tickStep, tickPhase, dryGain, wetGain;
+        float sine; // the oscillator's sine, where the first part's stretch makes it ahead
+    };
+    const FloatPair zero = _mm_setzero_ps();
+
+    // 1-2: input gain, with the alternating offset that keeps denormals away; then the
+    // anti-aliasing low-pass.
+    const auto filterInput = [&](FloatPair raw, SampleRecord& rec) TARVA_ALWAYS_INLINE
+    {
+        rec.raw = raw;
+        denormalOffset = -denormalOffset;
+        rec.gained =
+            _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
+                       _mm_set1_ps(denormalOffset));
+        return filter.run(section1, section2, widen(rec.gained));
+    };
+
     // The per-sample path, made once for each kind of clock so that the sample loop does
     // not test block-constant choices.
-    const auto runSamples = [&]<ClockKind kClock>() TARVA_ALWAYS_INLINE
+    const auto runSamples = [&]<ClockKind kClock, bool kApart>() TARVA_ALWAYS_INLINE
     {
         constexpr bool kUnitClock = kClock == ClockKind::unit;
         constexpr bool kManualClock = kUnitClock || kClock == ClockKind::manual;
         constexpr bool kSquare = kClock == ClockKind::square;
+        constexpr bool kSineClock = kClock == ClockKind::sine;
         const VstInt32 last = sampleFrames - 1;
-        for (VstInt32 i = 0; i < sampleFrames; ++i)
+
+        // The first part from the filtered input z, with the feedback the sample adds.
+        const auto front = [&]<bool kSineAhead>(VstInt32 i, FloatPair z, FloatPair feedbackIn,
+                                                SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // Both inputs of the frame are read before any output: hosts may pass one buffer.
-            const FloatPair raw = loadPair(inL + i, inR + i);
-
-            // 1-2: input gain, with the alternating offset that keeps denormals away.
-            denormalOffset = -denormalOffset;
-            const FloatPair gained =
-                _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
-                           _mm_set1_ps(denormalOffset));
-            const DoublePair x = widen(gained);
-
             // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
             // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
             // without waiting for the last one's return path, whose result is then only
             // checked.
-            const FloatPair z = filter.run(section1, section2, x);
-            const FloatPair zero = _mm_setzero_ps();
             FloatPair s = z;
             if ((_mm_movemask_ps(
-                     _mm_and_ps(_mm_cmpeq_ps(feedbackSignal, zero), _mm_cmpneq_ps(z, zero))) &
+                     _mm_and_ps(_mm_cmpeq_ps(feedbackIn, zero), _mm_cmpneq_ps(z, zero))) &
                  3) != 3)
-                s = _mm_add_ps(z, feedbackSignal);
+                s = _mm_add_ps(z, feedbackIn);
 
             // 5-6: running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
@@ -395,7 +437,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
 
             // 9: what the memory will be written with.
-            writeHistory.push(widen(s));
+            rec.s = s;
 
             // 10: 30 Hz smoothers.
             // Each lane is the scalar smoother's target share + k * state, rounded to float,
@@ -418,13 +460,15 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             const float wet = flush(mixSmoothed * outputGainSmoothed);
             dryGain = outputGainSmoothed - wet;
             wetGain = wet * wetSign;
+            rec.dryGain = dryGain;
+            rec.wetGain = wetGain;
 
             // 12: the memory clock. The oscillator turns whether or not it is heard.
             float oscillator = 0.0f;
             if constexpr (kSquare)
                 oscillator = vcoPhase > 0.0f ? -1.0f : 1.0f;
             else if constexpr (!kManualClock)
-                oscillator = shape != 0.0f ? -sinToFloat(vcoPhase) : 0.0f;
+                oscillator = shape != 0.0f ? -(kSineAhead ? rec.sine : sinToFloat(vcoPhase)) : 0.0f;
             vcoPhase = vcoPhase + phaseIncrement;
             if (vcoPhase >= kPi)
                 vcoPhase = vcoPhase - kTwoPi;
@@ -441,15 +485,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                                            manualClock);
                 clockRatio = clock * clockMultiplier;
             }
-            FloatPair r;
-            if constexpr (kUnitClock)
-            {
-                // The clock at the host rate: one tick per sample at its end, read at
-                // fraction 0 (tickStep and tickPhase stay 1 and 0).
-                writeTick(CubicPair::through(writeHistory).atOne());
-                r = narrow(readHistory.p1);
-            }
-            else
+            // The clock at the host rate needs no schedule: one tick per sample at its end,
+            // read at fraction 0 (tickStep and tickPhase stay 1 and 0).
+            if constexpr (!kUnitClock)
             {
                 const float oldStep = tickStep;
                 if constexpr (kManualClock)
@@ -473,28 +511,49 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 inverseStep =
                     kManualClock ? manualInverseStep : 1.0 / static_cast<double>(tickStep);
                 tickPhase = tickStep + rest;
+                rec.rest = rest;
+                rec.tickStep = tickStep;
+                rec.tickPhase = tickPhase;
+                // The ticks themselves are the second part's; here only their count matters.
+                while (tickPhase >= 1.0f)
+                    tickPhase = tickPhase - 1.0f;
+            }
+        };
 
+        // The second part, from what the first part left in the record.
+        const auto back = [&](VstInt32 i, const SampleRecord& rec) TARVA_ALWAYS_INLINE
+        {
+            writeHistory.push(widen(rec.s));
+            FloatPair r;
+            if constexpr (kUnitClock)
+            {
+                writeTick(CubicPair::through(writeHistory).atOne());
+                r = narrow(readHistory.p1);
+            }
+            else
+            {
                 // 13: each tick writes one interpolated cell and reads one.
-                if (tickPhase >= 1.0f)
+                float phase = rec.tickPhase;
+                if (phase >= 1.0f)
                 {
                     const CubicPair writeCubic = CubicPair::through(writeHistory);
                     float sinceSample =
-                        1.0f - rest; // host samples from the last sample to the tick
+                        1.0f - rec.rest; // host samples from the last sample to the tick
                     do
                     {
-                        tickPhase = tickPhase - 1.0f;
-                        writeTick(writeCubic.at(sinceSample / tickStep));
+                        phase = phase - 1.0f;
+                        writeTick(writeCubic.at(sinceSample / rec.tickStep));
                         sinceSample += 1.0f;
-                    } while (tickPhase >= 1.0f);
+                    } while (phase >= 1.0f);
                     readCubic = CubicPair::through(readHistory);
                 }
 
                 // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
                 // point); below three samples of delay the write signal goes straight through.
-                r = tickPhase == 0.0f ? narrow(readHistory.p1) : readCubic.at(tickPhase);
+                r = phase == 0.0f ? narrow(readHistory.p1) : readCubic.at(phase);
             }
             if (delaySamples < 3.0f && holdEngaged == 0)
-                r = s;
+                r = rec.s;
 
             // 16: a new delay time moves the read position at once.
             if (delayPending)
@@ -520,7 +579,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 3)
                 hiCutState = flushPair(hiCutState);
             feedbackSignal = hiCutState;
-            // The sign is exact, so it can join the gain first: one rounding on the way back.
+            // (The feedback gain is the one of this sample, or 0 all along where the two
+            // parts run apart.) The sign is exact, so it can join the gain first: one rounding on
+            // the way back.
             if (holdEngaged == 0)
                 feedbackSignal = _mm_mul_ps(
                     feedbackSignal, _mm_mul_ps(_mm_set1_ps(feedbackSmoothed), feedbackSign));
@@ -528,8 +589,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // 18-19: output, or the untouched input while the power is off.
             if (powerOn)
             {
-                const DoublePair mixed = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(dryGain), x),
-                                                    _mm_mul_pd(_mm_set1_pd(wetGain), widen(r)));
+                const DoublePair mixed =
+                    _mm_add_pd(_mm_mul_pd(_mm_set1_pd(rec.dryGain), widen(rec.gained)),
+                               _mm_mul_pd(_mm_set1_pd(rec.wetGain), widen(r)));
                 if (outR != nullptr)
                 {
                     storePair(outL + i, outR + i, narrow(mixed));
@@ -543,12 +605,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else if (outR != nullptr)
             {
-                storePair(outL + i, outR + i, raw);
+                storePair(outL + i, outR + i, rec.raw);
             }
             else
             {
-                outL[i] =
-                    static_cast<float>(0.5 * (static_cast<double>(leftOf(raw)) + rightOf(raw)));
+                outL[i] = static_cast<float>(
+                    0.5 * (static_cast<double>(leftOf(rec.raw)) + rightOf(rec.raw)));
             }
 
             // 20: beat indicator, and the synchronised hold engaging on a period boundary.
@@ -565,16 +627,160 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             if (flashActive != 0)
                 flashLatch = true;
+        };
+
+        // Where the feedback gain is zero and stays so, the returned signal is a zero of
+        // either sign (unless it is not finite), and a zero leaves a non-zero z as it is.
+        // The first part then runs ahead over a stretch, taking each z straight; the
+        // second part confirms the zeros as it goes. A z with a zero in it stops the
+        // stretch, to wait for the sign of the zero it is added to; a return that is not
+        // zero sends the first part back to the stretch's start to redo it up to there,
+        // and the block goes on one sample at a time.
+        VstInt32 i = 0;
+        if constexpr (kApart)
+        {
+            constexpr VstInt32 kStretch = 32;
+            SampleRecord records[kStretch];
+            float aheadSines[kStretch];
+            float ringCopyL[16], ringCopyR[16];
+            while (i < sampleFrames)
+            {
+                const VstInt32 start = i;
+                const VstInt32 end = std::min(start + kStretch, sampleFrames);
+                // What the first part changes, as it was at the start of the stretch.
+                const float savedOffset = denormalOffset;
+                const __m128 savedSmoothed = smoothed;
+                const BiquadPairState savedSection1 = section1, savedSection2 = section2;
+                const FloatPair savedLevelSum = levelSum;
+                const int savedRingIndex = ringIndex;
+                for (int k = 0; k < window; ++k)
+                {
+                    ringCopyL[k] = ringL[k];
+                    ringCopyR[k] = ringR[k];
+                }
+                const float savedPeak = peakLevel, savedEnvelope = envelopeState;
+                const float savedModulation = envelopeModulation;
+                const float savedFeedbackGain = feedbackSmoothed, savedDry = dryGain;
+                const float savedWet = wetGain, savedDepth = depthSmoothed;
+                const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
+                const float savedRatio = clockRatio, savedStep = tickStep;
+                const double savedInverseStep = inverseStep;
+                const float savedTickPhase = tickPhase;
+                const FloatPair startFeedback = feedbackSignal;
+
+                // The oscillator does not wait for the signal: its sines for the whole
+                // stretch come first, two at a time.
+                if constexpr (kSineClock)
+                    oscillatorSines(aheadSines, end - start, vcoPhase, phaseIncrement);
+
+                VstInt32 ahead = start; // samples the first part has done
+                bool stopped = false;
+                FloatPair stoppedZ = zero;
+                for (; ahead < end; ++ahead)
+                {
+                    SampleRecord& rec = records[ahead - start];
+                    const FloatPair z = filterInput(loadPair(inL + ahead, inR + ahead), rec);
+                    rec.sine = aheadSines[ahead - start];
+                    if (ahead == start)
+                    {
+                        front.template operator()<kSineClock>(ahead, z, startFeedback, rec);
+                    }
+                    else if ((_mm_movemask_ps(_mm_cmpneq_ps(z, zero)) & 3) == 3)
+                    {
+                        front.template operator()<kSineClock>(ahead, z, zero, rec);
+                    }
+                    else
+                    {
+                        stopped = true;
+                        stoppedZ = z;
+                        break;
+                    }
+                }
+
+                VstInt32 done = start; // samples the second part has done
+                bool returned = false;
+                while (done < ahead)
+                {
+                    back(done, records[done - start]);
+                    ++done;
+                    if (done < ahead &&
+                        TARVA_RARELY((_mm_movemask_ps(_mm_cmpeq_ps(feedbackSignal, zero)) & 3) !=
+                                     3))
+                    {
+                        returned = true;
+                        break;
+                    }
+                }
+
+                if (TARVA_RARELY(returned))
+                {
+                    denormalOffset = savedOffset;
+                    smoothed = savedSmoothed;
+                    section1 = savedSection1;
+                    section2 = savedSection2;
+                    levelSum = savedLevelSum;
+                    ringIndex = savedRingIndex;
+                    for (int k = 0; k < window; ++k)
+                    {
+                        ringL[k] = ringCopyL[k];
+                        ringR[k] = ringCopyR[k];
+                    }
+                    peakLevel = savedPeak;
+                    envelopeState = savedEnvelope;
+                    envelopeModulation = savedModulation;
+                    feedbackSmoothed = savedFeedbackGain;
+                    dryGain = savedDry;
+                    wetGain = savedWet;
+                    depthSmoothed = savedDepth;
+                    vcoPhase = savedVcoPhase;
+                    vcoOutput = savedVcoOutput;
+                    clockRatio = savedRatio;
+                    tickStep = savedStep;
+                    inverseStep = savedInverseStep;
+                    tickPhase = savedTickPhase;
+                    // The inputs may already be overwritten: the records keep them.
+                    for (VstInt32 k = start; k < done; ++k)
+                    {
+                        SampleRecord& rec = records[k - start];
+                        const FloatPair z = filterInput(rec.raw, rec);
+                        front.template operator()<false>(k, z, k == start ? startFeedback : zero,
+                                                         rec);
+                    }
+                    i = done;
+                    break;
+                }
+                if (stopped)
+                {
+                    SampleRecord& rec = records[ahead - start];
+                    front.template operator()<false>(ahead, stoppedZ, feedbackSignal, rec);
+                    back(ahead, rec);
+                    ++ahead;
+                }
+                i = ahead;
+            }
+        }
+        for (; i < sampleFrames; ++i)
+        {
+            // Both inputs of the frame are read before any output: hosts may pass one buffer.
+            SampleRecord rec;
+            const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
+            front.template operator()<false>(i, z, feedbackSignal, rec);
+            back(i, rec);
         }
     };
+
+    const bool runApart =
+        feedback == 0.0f && feedbackSmoothed == 0.0f && holdEngaged == 0 && repeatHold == 0;
     if (clockIsManual && manualRatio == 1.0f && tickStep == 1.0f && tickPhase == 0.0f)
-        runSamples.template operator()<ClockKind::unit>();
+        runSamples.template operator()<ClockKind::unit, false>();
     else if (clockIsManual)
-        runSamples.template operator()<ClockKind::manual>();
+        runSamples.template operator()<ClockKind::manual, false>();
     else if (square)
-        runSamples.template operator()<ClockKind::square>();
+        runSamples.template operator()<ClockKind::square, false>();
+    else if (runApart)
+        runSamples.template operator()<ClockKind::sine, true>();
     else
-        runSamples.template operator()<ClockKind::sine>();
+        runSamples.template operator()<ClockKind::sine, false>();
 
     // ---- block epilogue -----------------------------------------------------------------
     ++periodCounter;
