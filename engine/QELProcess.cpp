@@ -759,6 +759,29 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 i = ahead;
             }
         }
+        // Where the envelope does not move the clock, nothing in the clock waits for the
+        // signal, and the sines can be made ahead here too, two at a time. (Where it does,
+        // the loop waits on its feedback, and work taken out of its shadow only adds.)
+        if (kSineClock && envelopeAmount == 0.0f)
+        {
+            constexpr VstInt32 kAhead = 32;
+            float sines[kAhead];
+            while (i < sampleFrames)
+            {
+                const VstInt32 end = std::min(i + kAhead, sampleFrames);
+                oscillatorSines(sines, end - i, vcoPhase, phaseIncrement);
+                for (VstInt32 k = 0; i < end; ++i, ++k)
+                {
+                    // Both inputs of the frame are read before any output: hosts may pass
+                    // one buffer.
+                    SampleRecord rec;
+                    const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
+                    rec.sine = sines[k];
+                    front.template operator()<true>(i, z, feedbackSignal, rec);
+                    back(i, rec);
+                }
+            }
+        }
         for (; i < sampleFrames; ++i)
         {
             // Both inputs of the frame are read before any output: hosts may pass one buffer.
