@@ -355,22 +355,50 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // part over a stretch of samples, then the second over the same stretch.
     struct SampleRecord
     {
-        FloatPair raw, gained, s;
-        float rest, tickStep, tickPhase, dryGain, wetGain;
+        FloatPair raw, gained, z, s;
+        float depth, rest, tickStep, tickPhase, dryGain, wetGain;
         float sine; // the oscillator's sine, where the first part's stretch makes it ahead
     };
     const FloatPair zero = _mm_setzero_ps();
 
-    // 1-2: input gain, with the alternating offset that keeps denormals away; then the
-    // anti-aliasing low-pass.
+    // What does not depend on the signal's way back: the input through the anti-aliasing
+    // low-pass, and the smoothed gains. (The smoothers' step, formed here after the
+    // filter, comes after the input gain has used the last one, as it must.)
     const auto filterInput = [&](FloatPair raw, SampleRecord& rec) TARVA_ALWAYS_INLINE
     {
+        // 1-2: input gain, with the alternating offset that keeps denormals away.
         rec.raw = raw;
         denormalOffset = -denormalOffset;
         rec.gained =
             _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
                        _mm_set1_ps(denormalOffset));
-        return filter.run(section1, section2, widen(rec.gained));
+        rec.z = filter.run(section1, section2, widen(rec.gained));
+
+        // 10: 30 Hz smoothers.
+        // Each lane is the scalar smoother's target share + k * state, rounded to float,
+        // plus the offset.
+        const DoublePair gainsNext =
+            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
+        const DoublePair mixDepthNext =
+            _mm_add_pd(mixDepthShares,
+                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
+        smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
+                              _mm_set1_ps(denormalOffset));
+        const float outputGainSmoothed = laneOf<1>(smoothed);
+        const float mixSmoothed = laneOf<2>(smoothed);
+        depthSmoothed = laneOf<3>(smoothed);
+        rec.depth = depthSmoothed;
+        feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
+        if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
+            feedbackSmoothed = 0.0f;
+
+        // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
+        const float wet = flush(mixSmoothed * outputGainSmoothed);
+        dryGain = outputGainSmoothed - wet;
+        wetGain = wet * wetSign;
+        rec.dryGain = dryGain;
+        rec.wetGain = wetGain;
+        return rec.z;
     };
 
     // The per-sample path, made once for each kind of clock so that the sample loop does
@@ -439,30 +467,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // 9: what the memory will be written with.
             rec.s = s;
 
-            // 10: 30 Hz smoothers.
-            // Each lane is the scalar smoother's target share + k * state, rounded to float,
-            // plus the offset.
-            const DoublePair gainsNext =
-                _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
-            const DoublePair mixDepthNext =
-                _mm_add_pd(mixDepthShares,
-                           _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
-            smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
-                                  _mm_set1_ps(denormalOffset));
-            const float outputGainSmoothed = laneOf<1>(smoothed);
-            const float mixSmoothed = laneOf<2>(smoothed);
-            depthSmoothed = laneOf<3>(smoothed);
-            feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
-            if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
-                feedbackSmoothed = 0.0f;
-
-            // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
-            const float wet = flush(mixSmoothed * outputGainSmoothed);
-            dryGain = outputGainSmoothed - wet;
-            wetGain = wet * wetSign;
-            rec.dryGain = dryGain;
-            rec.wetGain = wetGain;
-
             // 12: the memory clock. The oscillator turns whether or not it is heard.
             float oscillator = 0.0f;
             if constexpr (kSquare)
@@ -481,7 +485,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             else
             {
                 clock = static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
-                                               depthSmoothed +
+                                               rec.depth +
                                            manualClock);
                 clockRatio = clock * clockMultiplier;
             }
@@ -631,11 +635,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
         // Where the feedback gain is zero and stays so, the returned signal is a zero of
         // either sign (unless it is not finite), and a zero leaves a non-zero z as it is.
-        // The first part then runs ahead over a stretch, taking each z straight; the
-        // second part confirms the zeros as it goes. A z with a zero in it stops the
-        // stretch, to wait for the sign of the zero it is added to; a return that is not
-        // zero sends the first part back to the stretch's start to redo it up to there,
-        // and the block goes on one sample at a time.
+        // Over a stretch of samples, then, the input part runs first; the first part runs
+        // ahead of the second, taking each z straight; and the second part confirms the
+        // zeros as it goes. A z with a zero in it waits for the sign of the zero it is
+        // added to: the first part stops before it and starts again from it. A return that
+        // is not zero sends the first part back to redo its run up to there, and from there
+        // on the samples go one at a time.
         VstInt32 i = 0;
         if constexpr (kApart)
         {
@@ -643,120 +648,101 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             SampleRecord records[kStretch];
             float aheadSines[kStretch];
             float ringCopyL[16], ringCopyR[16];
-            while (i < sampleFrames)
+            bool oneAtATime = false;
+            while (i < sampleFrames && !oneAtATime)
             {
                 const VstInt32 start = i;
                 const VstInt32 end = std::min(start + kStretch, sampleFrames);
-                // What the first part changes, as it was at the start of the stretch.
-                const float savedOffset = denormalOffset;
-                const __m128 savedSmoothed = smoothed;
-                const BiquadPairState savedSection1 = section1, savedSection2 = section2;
-                const FloatPair savedLevelSum = levelSum;
-                const int savedRingIndex = ringIndex;
-                for (int k = 0; k < window; ++k)
-                {
-                    ringCopyL[k] = ringL[k];
-                    ringCopyR[k] = ringR[k];
-                }
-                const float savedPeak = peakLevel, savedEnvelope = envelopeState;
-                const float savedModulation = envelopeModulation;
-                const float savedFeedbackGain = feedbackSmoothed, savedDry = dryGain;
-                const float savedWet = wetGain, savedDepth = depthSmoothed;
-                const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
-                const float savedRatio = clockRatio, savedStep = tickStep;
-                const double savedInverseStep = inverseStep;
-                const float savedTickPhase = tickPhase;
-                const FloatPair startFeedback = feedbackSignal;
-
-                // The oscillator does not wait for the signal: its sines for the whole
-                // stretch come first, two at a time.
+                for (VstInt32 k = start; k < end; ++k)
+                    filterInput(loadPair(inL + k, inR + k), records[k - start]);
+                // The oscillator does not wait for the signal either: its sines for the
+                // whole stretch come first, two at a time.
                 if constexpr (kSineClock)
                     oscillatorSines(aheadSines, end - start, vcoPhase, phaseIncrement);
 
-                VstInt32 ahead = start; // samples the first part has done
-                bool stopped = false;
-                FloatPair stoppedZ = zero;
-                for (; ahead < end; ++ahead)
+                VstInt32 from = start;
+                while (from < end)
                 {
-                    SampleRecord& rec = records[ahead - start];
-                    const FloatPair z = filterInput(loadPair(inL + ahead, inR + ahead), rec);
-                    rec.sine = aheadSines[ahead - start];
-                    if (ahead == start)
-                    {
-                        front.template operator()<kSineClock>(ahead, z, startFeedback, rec);
-                    }
-                    else if ((_mm_movemask_ps(_mm_cmpneq_ps(z, zero)) & 3) == 3)
-                    {
-                        front.template operator()<kSineClock>(ahead, z, zero, rec);
-                    }
-                    else
-                    {
-                        stopped = true;
-                        stoppedZ = z;
-                        break;
-                    }
-                }
-
-                VstInt32 done = start; // samples the second part has done
-                bool returned = false;
-                while (done < ahead)
-                {
-                    back(done, records[done - start]);
-                    ++done;
-                    if (done < ahead &&
-                        TARVA_RARELY((_mm_movemask_ps(_mm_cmpeq_ps(feedbackSignal, zero)) & 3) !=
-                                     3))
-                    {
-                        returned = true;
-                        break;
-                    }
-                }
-
-                if (TARVA_RARELY(returned))
-                {
-                    denormalOffset = savedOffset;
-                    smoothed = savedSmoothed;
-                    section1 = savedSection1;
-                    section2 = savedSection2;
-                    levelSum = savedLevelSum;
-                    ringIndex = savedRingIndex;
+                    // What the first part changes, as it was where its run starts.
+                    const FloatPair savedLevelSum = levelSum;
+                    const int savedRingIndex = ringIndex;
                     for (int k = 0; k < window; ++k)
                     {
-                        ringL[k] = ringCopyL[k];
-                        ringR[k] = ringCopyR[k];
+                        ringCopyL[k] = ringL[k];
+                        ringCopyR[k] = ringR[k];
                     }
-                    peakLevel = savedPeak;
-                    envelopeState = savedEnvelope;
-                    envelopeModulation = savedModulation;
-                    feedbackSmoothed = savedFeedbackGain;
-                    dryGain = savedDry;
-                    wetGain = savedWet;
-                    depthSmoothed = savedDepth;
-                    vcoPhase = savedVcoPhase;
-                    vcoOutput = savedVcoOutput;
-                    clockRatio = savedRatio;
-                    tickStep = savedStep;
-                    inverseStep = savedInverseStep;
-                    tickPhase = savedTickPhase;
-                    // The inputs may already be overwritten: the records keep them.
-                    for (VstInt32 k = start; k < done; ++k)
+                    const float savedPeak = peakLevel, savedEnvelope = envelopeState;
+                    const float savedModulation = envelopeModulation;
+                    const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
+                    const float savedRatio = clockRatio, savedStep = tickStep;
+                    const double savedInverseStep = inverseStep;
+                    const float savedTickPhase = tickPhase;
+                    const FloatPair fromFeedback = feedbackSignal;
+
+                    VstInt32 ahead = from; // samples the first part has done
+                    for (; ahead < end; ++ahead)
                     {
-                        SampleRecord& rec = records[k - start];
-                        const FloatPair z = filterInput(rec.raw, rec);
-                        front.template operator()<false>(k, z, k == start ? startFeedback : zero,
-                                                         rec);
+                        SampleRecord& rec = records[ahead - start];
+                        rec.sine = aheadSines[ahead - start];
+                        if (ahead == from)
+                            front.template operator()<kSineClock>(ahead, rec.z, fromFeedback, rec);
+                        else if ((_mm_movemask_ps(_mm_cmpneq_ps(rec.z, zero)) & 3) == 3)
+                            front.template operator()<kSineClock>(ahead, rec.z, zero, rec);
+                        else
+                            break;
                     }
-                    i = done;
-                    break;
+
+                    VstInt32 done = from; // samples the second part has done
+                    bool returned = false;
+                    while (done < ahead)
+                    {
+                        back(done, records[done - start]);
+                        ++done;
+                        if (done < ahead &&
+                            TARVA_RARELY(
+                                (_mm_movemask_ps(_mm_cmpeq_ps(feedbackSignal, zero)) & 3) != 3))
+                        {
+                            returned = true;
+                            break;
+                        }
+                    }
+
+                    if (TARVA_RARELY(returned))
+                    {
+                        levelSum = savedLevelSum;
+                        ringIndex = savedRingIndex;
+                        for (int k = 0; k < window; ++k)
+                        {
+                            ringL[k] = ringCopyL[k];
+                            ringR[k] = ringCopyR[k];
+                        }
+                        peakLevel = savedPeak;
+                        envelopeState = savedEnvelope;
+                        envelopeModulation = savedModulation;
+                        vcoPhase = savedVcoPhase;
+                        vcoOutput = savedVcoOutput;
+                        clockRatio = savedRatio;
+                        tickStep = savedStep;
+                        inverseStep = savedInverseStep;
+                        tickPhase = savedTickPhase;
+                        for (VstInt32 k = from; k < done; ++k)
+                        {
+                            SampleRecord& rec = records[k - start];
+                            front.template operator()<false>(k, rec.z,
+                                                             k == from ? fromFeedback : zero, rec);
+                        }
+                        for (VstInt32 k = done; k < end; ++k)
+                        {
+                            SampleRecord& rec = records[k - start];
+                            front.template operator()<false>(k, rec.z, feedbackSignal, rec);
+                            back(k, rec);
+                        }
+                        oneAtATime = true;
+                        break;
+                    }
+                    from = ahead;
                 }
-                if (stopped)
-                {
-                    SampleRecord& rec = records[ahead - start];
-                    front.template operator()<false>(ahead, stoppedZ, feedbackSignal, rec);
-                    back(ahead, rec);
-                    ++ahead;
-                }
-                i = ahead;
+                i = end;
             }
         }
         // Where the envelope does not move the clock, nothing in the clock waits for the
