@@ -2,11 +2,12 @@
 // exactly what the C library's double pow gives once rounded to float, in a fraction of
 // the time.
 //
-// x = m * 2^k: 2^(0.3 k) comes from one table, (1 + j/256)^0.3 for the top eight bits of
-// m from another, and the remaining factor (1 + u)^0.3, u < 1/256, from its binomial
-// series to u^4 (the rest is below 2^-45). The product is good to about 3e-14; where that
-// is too close to a float rounding boundary to be sure of the last bit, the library
-// decides. Build with TARVA_LIBRARY_MATH to use the library function throughout.
+// x = m * 2^k: 2^(0.3 k) comes from one table; for the top eight bits j of m, a second
+// table holds the binomial series of (m_j + d 2^-23)^0.3 to the fourth power of d, where d
+// is the integer formed by the remaining fifteen bits (the rest of the series is below
+// 2^-45). The product is good to about 3e-14; where that is too close to a float rounding
+// boundary to be sure of the last bit, the library decides. Build with TARVA_LIBRARY_MATH
+// to use the library function throughout.
 #pragma once
 
 #include "engine/FastMath.h"
@@ -23,14 +24,14 @@ constexpr double kEnvelopeExponent = 0.30000001192092896; // the single-precisio
 struct EnvelopeCurveTables
 {
     std::array<double, 256> powerOfTwo{}; // 2^(e * (k + 127)) for the float exponent field k + 127
-    std::array<double, 256> mantissa{};   // (1 + j / 256)^e
-    std::array<double, 256> inverse{};    // 2^-23 / (1 + j / 256)
-    std::array<double, 5> series{};       // binomial coefficients of (1 + u)^e
+    // For m_j = 1 + j / 256: m_j^e times the binomial coefficients of (1 + u)^e, times
+    // (2^-23 / m_j)^n for the power n of d = u m_j 2^23 they go with.
+    std::array<std::array<double, 5>, 256> series{};
 };
 
 extern const EnvelopeCurveTables kEnvelopeCurveTables;
 
-inline float envelopeCurve(float x) noexcept
+TARVA_HOT_INLINE float envelopeCurve(float x) noexcept
 {
 #if defined(TARVA_LIBRARY_MATH)
     return static_cast<float>(std::pow(static_cast<double>(x), kEnvelopeExponent));
@@ -42,17 +43,19 @@ inline float envelopeCurve(float x) noexcept
     if (exponentField == 0 || exponentField >= 255) // subnormal, negative, infinite or NaN
         return static_cast<float>(std::pow(static_cast<double>(x), kEnvelopeExponent));
     const EnvelopeCurveTables& t = kEnvelopeCurveTables;
-    const std::uint32_t top = (bits >> 15) & 0xff;
-    // m / m_j - 1: the mantissa bits below the top eight are m - m_j in units of 2^-23.
-    const double u =
-        static_cast<double>(static_cast<std::int32_t>(bits & 0x7fffu)) * t.inverse[top];
-    // The series in pairs, so that the terms are formed side by side rather than one after
-    // another: the value is needed for the clock of the same sample.
-    const double u2 = u * u;
-    const double low = 1.0 + t.series[1] * u;
-    const double high = t.series[2] + t.series[3] * u + t.series[4] * u2;
-    const double factor = low + u2 * high;
-    const double y = t.powerOfTwo[exponentField] * t.mantissa[top] * factor;
+    const std::array<double, 5>& a = t.series[(bits >> 15) & 0xff];
+    // The mantissa bits below the top eight, as they are: the series is in powers of them,
+    // which saves scaling them before the series can start. Its terms go in pairs, formed
+    // side by side rather than one after another: the value is needed for the clock of the
+    // same sample.
+    const auto d = static_cast<double>(static_cast<std::int32_t>(bits & 0x7fffu));
+    const double scale = t.powerOfTwo[exponentField];
+    const double d2 = d * d;
+    const double low = a[0] + a[1] * d;
+    const double high = a[2] + a[3] * d + a[4] * d2;
+    // The power of two goes onto both halves before they meet, so that no multiplication
+    // waits for the sum.
+    const double y = scale * low + (scale * d2) * high;
     if (roundsSurely(y))
         return static_cast<float>(y);
     return static_cast<float>(std::pow(static_cast<double>(x), kEnvelopeExponent));

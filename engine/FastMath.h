@@ -7,6 +7,8 @@
 
 #pragma once
 
+#include "engine/StereoPair.h"
+
 #include <cmath>
 
 namespace engine
@@ -14,7 +16,7 @@ namespace engine
 // True if every value within 2^-40 of y rounds to the same float as y: the float of an
 // approximation that good is then the float of the exact value. The test does not hold up
 // the rounding of y itself, which the caller does.
-inline bool roundsSurely(double y) noexcept
+TARVA_HOT_INLINE bool roundsSurely(double y) noexcept
 {
     const auto low = static_cast<float>(y * (1.0 - 0x1p-40));
     const auto high = static_cast<float>(y * (1.0 + 0x1p-40));
@@ -22,7 +24,7 @@ inline bool roundsSurely(double y) noexcept
 }
 
 // sin(x) rounded to float, for x within [-pi, pi].
-inline float sinToFloat(float x) noexcept
+TARVA_HOT_INLINE float sinToFloat(float x) noexcept
 {
 #if defined(TARVA_LIBRARY_MATH)
     return static_cast<float>(std::sin(static_cast<double>(x)));
@@ -55,4 +57,41 @@ inline float sinToFloat(float x) noexcept
 #endif
 }
 
+// sinToFloat of two phases at once, in the low lanes of x: the same operations lane by
+// lane, so the same floats.
+inline FloatPair sinToFloatPair(FloatPair x) noexcept
+{
+#if defined(TARVA_LIBRARY_MATH)
+    return makePair(sinToFloat(leftOf(x)), sinToFloat(rightOf(x)));
+#else
+    const DoublePair piHigh = _mm_set1_pd(3.141592653589793);
+    const DoublePair piLow = _mm_set1_pd(1.2246467991473532e-16);
+    const DoublePair halfPi = _mm_set1_pd(1.5707963267948966);
+    const DoublePair xd = widen(x);
+    const DoublePair above = _mm_cmpgt_pd(xd, halfPi);
+    const DoublePair below = _mm_cmplt_pd(xd, _mm_sub_pd(_mm_setzero_pd(), halfPi));
+    const DoublePair fromAbove = _mm_add_pd(_mm_sub_pd(piHigh, xd), piLow);
+    const DoublePair fromBelow =
+        _mm_sub_pd(_mm_sub_pd(_mm_sub_pd(_mm_setzero_pd(), piHigh), xd), piLow);
+    const DoublePair r =
+        _mm_or_pd(_mm_or_pd(_mm_and_pd(above, fromAbove), _mm_and_pd(below, fromBelow)),
+                  _mm_andnot_pd(_mm_or_pd(above, below), xd));
+    const DoublePair s = _mm_mul_pd(r, r);
+    DoublePair p = _mm_set1_pd(-1.0 / 355687428096000.0);
+    p = _mm_add_pd(_mm_mul_pd(p, s), _mm_set1_pd(1.0 / 1307674368000.0));
+    p = _mm_sub_pd(_mm_mul_pd(p, s), _mm_set1_pd(1.0 / 6227020800.0));
+    p = _mm_add_pd(_mm_mul_pd(p, s), _mm_set1_pd(1.0 / 39916800.0));
+    p = _mm_sub_pd(_mm_mul_pd(p, s), _mm_set1_pd(1.0 / 362880.0));
+    p = _mm_add_pd(_mm_mul_pd(p, s), _mm_set1_pd(1.0 / 5040.0));
+    p = _mm_sub_pd(_mm_mul_pd(p, s), _mm_set1_pd(1.0 / 120.0));
+    p = _mm_add_pd(_mm_mul_pd(p, s), _mm_set1_pd(1.0 / 6.0));
+    const DoublePair y = _mm_sub_pd(r, _mm_mul_pd(r, _mm_mul_pd(s, p)));
+    const FloatPair low = narrow(_mm_mul_pd(y, _mm_set1_pd(1.0 - 0x1p-40)));
+    const FloatPair high = narrow(_mm_mul_pd(y, _mm_set1_pd(1.0 + 0x1p-40)));
+    const FloatPair result = narrow(y);
+    if ((_mm_movemask_ps(_mm_cmpeq_ps(low, high)) & 3) == 3)
+        return result;
+    return makePair(sinToFloat(leftOf(x)), sinToFloat(rightOf(x)));
+#endif
+}
 } // namespace engine

@@ -11,6 +11,7 @@
 #include "engine/FastMath.h"
 #include "engine/StereoPair.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -124,6 +125,30 @@ enum class ClockKind
     square, // modulated, square oscillator
     sine,   // modulated, sine oscillator
 };
+
+// The oscillator's sines for count samples from phase on, two at a time. Kept out of line:
+// the sample loops have registers enough to find without it.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+void oscillatorSines(float* sines, int count, float phase, float increment)
+{
+    for (int k = 0; k < count; ++k)
+    {
+        sines[k] = phase;
+        phase = phase + increment;
+        if (phase >= kPi)
+            phase = phase - kTwoPi;
+    }
+    for (int k = 0; k + 1 < count; k += 2)
+    {
+        const FloatPair pair = sinToFloatPair(makePair(sines[k], sines[k + 1]));
+        sines[k] = leftOf(pair);
+        sines[k + 1] = rightOf(pair);
+    }
+    if (count % 2 != 0)
+        sines[count - 1] = sinToFloat(sines[count - 1]);
+}
 
 // True when the rescaling of the tick phase is the identity: with an unchanged step,
 // (1 - p) * step / step is exact whenever p is a multiple of 2^-24, so the division
@@ -323,40 +348,86 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             writeIndex = 0;
     };
 
+    // A sample in two parts. The first takes the input through the filter, the limiter and
+    // the envelope to the memory clock's schedule; the second makes the ticks, reads the
+    // memory and forms the output. The first part needs the second part's result only
+    // through the feedback, so where the feedback is zero they can run apart: the first
+    // part over a stretch of samples, then the second over the same stretch.
+    struct SampleRecord
+    {
+        FloatPair raw, gained, z, s;
+        float depth, rest, tickStep, tickPhase, dryGain, wetGain;
+        float sine; // the oscillator's sine, where the first part's stretch makes it ahead
+    };
+    const FloatPair zero = _mm_setzero_ps();
+
+    // What does not depend on the signal's way back: the input through the anti-aliasing
+    // low-pass, and the smoothed gains. (The smoothers' step, formed here after the
+    // filter, comes after the input gain has used the last one, as it must.)
+    const auto filterInput = [&](FloatPair raw, SampleRecord& rec) TARVA_ALWAYS_INLINE
+    {
+        // 1-2: input gain, with the alternating offset that keeps denormals away.
+        rec.raw = raw;
+        denormalOffset = -denormalOffset;
+        rec.gained =
+            _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
+                       _mm_set1_ps(denormalOffset));
+        rec.z = filter.run(section1, section2, widen(rec.gained));
+
+        // 10: 30 Hz smoothers.
+        // Each lane is the scalar smoother's target share + k * state, rounded to float,
+        // plus the offset.
+        const DoublePair gainsNext =
+            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
+        const DoublePair mixDepthNext =
+            _mm_add_pd(mixDepthShares,
+                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
+        smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
+                              _mm_set1_ps(denormalOffset));
+        const float outputGainSmoothed = laneOf<1>(smoothed);
+        const float mixSmoothed = laneOf<2>(smoothed);
+        depthSmoothed = laneOf<3>(smoothed);
+        rec.depth = depthSmoothed;
+        feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
+        if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
+            feedbackSmoothed = 0.0f;
+
+        // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
+        const float wet = flush(mixSmoothed * outputGainSmoothed);
+        dryGain = outputGainSmoothed - wet;
+        wetGain = wet * wetSign;
+        rec.dryGain = dryGain;
+        rec.wetGain = wetGain;
+        return rec.z;
+    };
+
     // The per-sample path, made once for each kind of clock so that the sample loop does
     // not test block-constant choices.
-    const auto runSamples = [&]<ClockKind kClock>() TARVA_ALWAYS_INLINE
+    const auto runSamples = [&]<ClockKind kClock, bool kApart>() TARVA_ALWAYS_INLINE
     {
         constexpr bool kUnitClock = kClock == ClockKind::unit;
         constexpr bool kManualClock = kUnitClock || kClock == ClockKind::manual;
         constexpr bool kSquare = kClock == ClockKind::square;
+        constexpr bool kSineClock = kClock == ClockKind::sine;
         const VstInt32 last = sampleFrames - 1;
-        for (VstInt32 i = 0; i < sampleFrames; ++i)
+
+        // The first part from the filtered input z, with the feedback the sample adds.
+        const auto front = [&]<bool kSineAhead>(VstInt32 i, FloatPair z, FloatPair feedbackIn,
+                                                SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // Both inputs of the frame are read before any output: hosts may pass one buffer.
-            const FloatPair raw = loadPair(inL + i, inR + i);
-
-            // 1-2: input gain, with the alternating offset that keeps denormals away.
-            denormalOffset = -denormalOffset;
-            const FloatPair gained =
-                _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
-                           _mm_set1_ps(denormalOffset));
-            const DoublePair x = widen(gained);
-
             // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
             // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
             // without waiting for the last one's return path, whose result is then only
             // checked.
-            const FloatPair z = filter.run(section1, section2, x);
-            const FloatPair zero = _mm_setzero_ps();
             FloatPair s = z;
             if ((_mm_movemask_ps(
-                     _mm_and_ps(_mm_cmpeq_ps(feedbackSignal, zero), _mm_cmpneq_ps(z, zero))) &
+                     _mm_and_ps(_mm_cmpeq_ps(feedbackIn, zero), _mm_cmpneq_ps(z, zero))) &
                  3) != 3)
-                s = _mm_add_ps(z, feedbackSignal);
+                s = _mm_add_ps(z, feedbackIn);
 
             // 5-6: running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
+            const DoublePair halfMagnitude = _mm_mul_pd(widen(magnitude), _mm_set1_pd(0.5));
             levelSum = _mm_sub_ps(_mm_add_ps(levelSum, magnitude),
                                   loadPair(ringL + ringIndex, ringR + ringIndex));
             storePair(ringL + ringIndex, ringR + ringIndex, magnitude);
@@ -375,10 +446,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             if (peakLevel < peak)
                 peakLevel = peak;
 
-            // 8: 10 Hz envelope of the limited signal; its curve bends the clock.
-            const DoublePair weighted = _mm_mul_pd(widen(gain), widen(magnitude));
+            // 8: 10 Hz envelope of the limited signal; its curve bends the clock. The mean's
+            // halving goes onto the magnitudes, which are known before the gain: halving a
+            // double is exact here, so the products and their sum are exactly half of the
+            // unhalved ones, and the mean comes one multiplication sooner.
+            const DoublePair weighted = _mm_mul_pd(widen(gain), halfMagnitude);
             const auto meanLevel = static_cast<float>(
-                0.5 * _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
+                _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
             const auto env =
                 static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
             envelopeState = flush(env);
@@ -391,36 +465,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
 
             // 9: what the memory will be written with.
-            writeHistory.push(widen(s));
-
-            // 10: 30 Hz smoothers.
-            // Each lane is the scalar smoother's target share + k * state, rounded to float,
-            // plus the offset.
-            const DoublePair gainsNext =
-                _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
-            const DoublePair mixDepthNext =
-                _mm_add_pd(mixDepthShares,
-                           _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
-            smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
-                                  _mm_set1_ps(denormalOffset));
-            const float outputGainSmoothed = laneOf<1>(smoothed);
-            const float mixSmoothed = laneOf<2>(smoothed);
-            depthSmoothed = laneOf<3>(smoothed);
-            feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
-            if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
-                feedbackSmoothed = 0.0f;
-
-            // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
-            const float wet = flush(mixSmoothed * outputGainSmoothed);
-            dryGain = outputGainSmoothed - wet;
-            wetGain = wet * wetSign;
+            rec.s = s;
 
             // 12: the memory clock. The oscillator turns whether or not it is heard.
             float oscillator = 0.0f;
             if constexpr (kSquare)
                 oscillator = vcoPhase > 0.0f ? -1.0f : 1.0f;
             else if constexpr (!kManualClock)
-                oscillator = shape != 0.0f ? -sinToFloat(vcoPhase) : 0.0f;
+                oscillator = shape != 0.0f ? -(kSineAhead ? rec.sine : sinToFloat(vcoPhase)) : 0.0f;
             vcoPhase = vcoPhase + phaseIncrement;
             if (vcoPhase >= kPi)
                 vcoPhase = vcoPhase - kTwoPi;
@@ -433,19 +485,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             else
             {
                 clock = static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
-                                               depthSmoothed +
+                                               rec.depth +
                                            manualClock);
                 clockRatio = clock * clockMultiplier;
             }
-            FloatPair r;
-            if constexpr (kUnitClock)
-            {
-                // The clock at the host rate: one tick per sample at its end, read at
-                // fraction 0 (tickStep and tickPhase stay 1 and 0).
-                writeTick(CubicPair::through(writeHistory).atOne());
-                r = narrow(readHistory.p1);
-            }
-            else
+            // The clock at the host rate needs no schedule: one tick per sample at its end,
+            // read at fraction 0 (tickStep and tickPhase stay 1 and 0).
+            if constexpr (!kUnitClock)
             {
                 const float oldStep = tickStep;
                 if constexpr (kManualClock)
@@ -469,28 +515,49 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 inverseStep =
                     kManualClock ? manualInverseStep : 1.0 / static_cast<double>(tickStep);
                 tickPhase = tickStep + rest;
+                rec.rest = rest;
+                rec.tickStep = tickStep;
+                rec.tickPhase = tickPhase;
+                // The ticks themselves are the second part's; here only their count matters.
+                while (tickPhase >= 1.0f)
+                    tickPhase = tickPhase - 1.0f;
+            }
+        };
 
+        // The second part, from what the first part left in the record.
+        const auto back = [&](VstInt32 i, const SampleRecord& rec) TARVA_ALWAYS_INLINE
+        {
+            writeHistory.push(widen(rec.s));
+            FloatPair r;
+            if constexpr (kUnitClock)
+            {
+                writeTick(CubicPair::through(writeHistory).atOne());
+                r = narrow(readHistory.p1);
+            }
+            else
+            {
                 // 13: each tick writes one interpolated cell and reads one.
-                if (tickPhase >= 1.0f)
+                float phase = rec.tickPhase;
+                if (phase >= 1.0f)
                 {
                     const CubicPair writeCubic = CubicPair::through(writeHistory);
                     float sinceSample =
-                        1.0f - rest; // host samples from the last sample to the tick
+                        1.0f - rec.rest; // host samples from the last sample to the tick
                     do
                     {
-                        tickPhase = tickPhase - 1.0f;
-                        writeTick(writeCubic.at(sinceSample / tickStep));
+                        phase = phase - 1.0f;
+                        writeTick(writeCubic.at(sinceSample / rec.tickStep));
                         sinceSample += 1.0f;
-                    } while (tickPhase >= 1.0f);
+                    } while (phase >= 1.0f);
                     readCubic = CubicPair::through(readHistory);
                 }
 
                 // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
                 // point); below three samples of delay the write signal goes straight through.
-                r = tickPhase == 0.0f ? narrow(readHistory.p1) : readCubic.at(tickPhase);
+                r = phase == 0.0f ? narrow(readHistory.p1) : readCubic.at(phase);
             }
             if (delaySamples < 3.0f && holdEngaged == 0)
-                r = s;
+                r = rec.s;
 
             // 16: a new delay time moves the read position at once.
             if (delayPending)
@@ -516,7 +583,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 3)
                 hiCutState = flushPair(hiCutState);
             feedbackSignal = hiCutState;
-            // The sign is exact, so it can join the gain first: one rounding on the way back.
+            // (The feedback gain is the one of this sample, or 0 all along where the two
+            // parts run apart.) The sign is exact, so it can join the gain first: one rounding on
+            // the way back.
             if (holdEngaged == 0)
                 feedbackSignal = _mm_mul_ps(
                     feedbackSignal, _mm_mul_ps(_mm_set1_ps(feedbackSmoothed), feedbackSign));
@@ -524,8 +593,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // 18-19: output, or the untouched input while the power is off.
             if (powerOn)
             {
-                const DoublePair mixed = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(dryGain), x),
-                                                    _mm_mul_pd(_mm_set1_pd(wetGain), widen(r)));
+                const DoublePair mixed =
+                    _mm_add_pd(_mm_mul_pd(_mm_set1_pd(rec.dryGain), widen(rec.gained)),
+                               _mm_mul_pd(_mm_set1_pd(rec.wetGain), widen(r)));
                 if (outR != nullptr)
                 {
                     storePair(outL + i, outR + i, narrow(mixed));
@@ -539,12 +609,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else if (outR != nullptr)
             {
-                storePair(outL + i, outR + i, raw);
+                storePair(outL + i, outR + i, rec.raw);
             }
             else
             {
-                outL[i] =
-                    static_cast<float>(0.5 * (static_cast<double>(leftOf(raw)) + rightOf(raw)));
+                outL[i] = static_cast<float>(
+                    0.5 * (static_cast<double>(leftOf(rec.raw)) + rightOf(rec.raw)));
             }
 
             // 20: beat indicator, and the synchronised hold engaging on a period boundary.
@@ -561,16 +631,165 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             if (flashActive != 0)
                 flashLatch = true;
+        };
+
+        // Where the feedback gain is zero and stays so, the returned signal is a zero of
+        // either sign (unless it is not finite), and a zero leaves a non-zero z as it is.
+        // Over a stretch of samples, then, the input part runs first; the first part runs
+        // ahead of the second, taking each z straight; and the second part confirms the
+        // zeros as it goes. A z with a zero in it waits for the sign of the zero it is
+        // added to: the first part stops before it and starts again from it. A return that
+        // is not zero sends the first part back to redo its run up to there, and from there
+        // on the samples go one at a time.
+        VstInt32 i = 0;
+        if constexpr (kApart)
+        {
+            constexpr VstInt32 kStretch = 32;
+            SampleRecord records[kStretch];
+            float aheadSines[kStretch];
+            float ringCopyL[16], ringCopyR[16];
+            bool oneAtATime = false;
+            while (i < sampleFrames && !oneAtATime)
+            {
+                const VstInt32 start = i;
+                const VstInt32 end = std::min(start + kStretch, sampleFrames);
+                for (VstInt32 k = start; k < end; ++k)
+                    filterInput(loadPair(inL + k, inR + k), records[k - start]);
+                // The oscillator does not wait for the signal either: its sines for the
+                // whole stretch come first, two at a time.
+                if constexpr (kSineClock)
+                    oscillatorSines(aheadSines, end - start, vcoPhase, phaseIncrement);
+
+                VstInt32 from = start;
+                while (from < end)
+                {
+                    // What the first part changes, as it was where its run starts.
+                    const FloatPair savedLevelSum = levelSum;
+                    const int savedRingIndex = ringIndex;
+                    for (int k = 0; k < window; ++k)
+                    {
+                        ringCopyL[k] = ringL[k];
+                        ringCopyR[k] = ringR[k];
+                    }
+                    const float savedPeak = peakLevel, savedEnvelope = envelopeState;
+                    const float savedModulation = envelopeModulation;
+                    const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
+                    const float savedRatio = clockRatio, savedStep = tickStep;
+                    const double savedInverseStep = inverseStep;
+                    const float savedTickPhase = tickPhase;
+                    const FloatPair fromFeedback = feedbackSignal;
+
+                    VstInt32 ahead = from; // samples the first part has done
+                    for (; ahead < end; ++ahead)
+                    {
+                        SampleRecord& rec = records[ahead - start];
+                        rec.sine = aheadSines[ahead - start];
+                        if (ahead == from)
+                            front.template operator()<kSineClock>(ahead, rec.z, fromFeedback, rec);
+                        else if ((_mm_movemask_ps(_mm_cmpneq_ps(rec.z, zero)) & 3) == 3)
+                            front.template operator()<kSineClock>(ahead, rec.z, zero, rec);
+                        else
+                            break;
+                    }
+
+                    VstInt32 done = from; // samples the second part has done
+                    bool returned = false;
+                    while (done < ahead)
+                    {
+                        back(done, records[done - start]);
+                        ++done;
+                        if (done < ahead &&
+                            TARVA_RARELY(
+                                (_mm_movemask_ps(_mm_cmpeq_ps(feedbackSignal, zero)) & 3) != 3))
+                        {
+                            returned = true;
+                            break;
+                        }
+                    }
+
+                    if (TARVA_RARELY(returned))
+                    {
+                        levelSum = savedLevelSum;
+                        ringIndex = savedRingIndex;
+                        for (int k = 0; k < window; ++k)
+                        {
+                            ringL[k] = ringCopyL[k];
+                            ringR[k] = ringCopyR[k];
+                        }
+                        peakLevel = savedPeak;
+                        envelopeState = savedEnvelope;
+                        envelopeModulation = savedModulation;
+                        vcoPhase = savedVcoPhase;
+                        vcoOutput = savedVcoOutput;
+                        clockRatio = savedRatio;
+                        tickStep = savedStep;
+                        inverseStep = savedInverseStep;
+                        tickPhase = savedTickPhase;
+                        for (VstInt32 k = from; k < done; ++k)
+                        {
+                            SampleRecord& rec = records[k - start];
+                            front.template operator()<false>(k, rec.z,
+                                                             k == from ? fromFeedback : zero, rec);
+                        }
+                        for (VstInt32 k = done; k < end; ++k)
+                        {
+                            SampleRecord& rec = records[k - start];
+                            front.template operator()<false>(k, rec.z, feedbackSignal, rec);
+                            back(k, rec);
+                        }
+                        oneAtATime = true;
+                        break;
+                    }
+                    from = ahead;
+                }
+                i = end;
+            }
+        }
+        // Where the envelope does not move the clock, nothing in the clock waits for the
+        // signal, and the sines can be made ahead here too, two at a time. (Where it does,
+        // the loop waits on its feedback, and work taken out of its shadow only adds.)
+        if (kSineClock && envelopeAmount == 0.0f)
+        {
+            constexpr VstInt32 kAhead = 32;
+            float sines[kAhead];
+            while (i < sampleFrames)
+            {
+                const VstInt32 end = std::min(i + kAhead, sampleFrames);
+                oscillatorSines(sines, end - i, vcoPhase, phaseIncrement);
+                for (VstInt32 k = 0; i < end; ++i, ++k)
+                {
+                    // Both inputs of the frame are read before any output: hosts may pass
+                    // one buffer.
+                    SampleRecord rec;
+                    const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
+                    rec.sine = sines[k];
+                    front.template operator()<true>(i, z, feedbackSignal, rec);
+                    back(i, rec);
+                }
+            }
+        }
+        for (; i < sampleFrames; ++i)
+        {
+            // Both inputs of the frame are read before any output: hosts may pass one buffer.
+            SampleRecord rec;
+            const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
+            front.template operator()<false>(i, z, feedbackSignal, rec);
+            back(i, rec);
         }
     };
+
+    const bool runApart =
+        feedback == 0.0f && feedbackSmoothed == 0.0f && holdEngaged == 0 && repeatHold == 0;
     if (clockIsManual && manualRatio == 1.0f && tickStep == 1.0f && tickPhase == 0.0f)
-        runSamples.template operator()<ClockKind::unit>();
+        runSamples.template operator()<ClockKind::unit, false>();
     else if (clockIsManual)
-        runSamples.template operator()<ClockKind::manual>();
+        runSamples.template operator()<ClockKind::manual, false>();
     else if (square)
-        runSamples.template operator()<ClockKind::square>();
+        runSamples.template operator()<ClockKind::square, false>();
+    else if (runApart)
+        runSamples.template operator()<ClockKind::sine, true>();
     else
-        runSamples.template operator()<ClockKind::sine>();
+        runSamples.template operator()<ClockKind::sine, false>();
 
     // ---- block epilogue -----------------------------------------------------------------
     ++periodCounter;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <vector>
 
 namespace
 {
@@ -99,6 +100,49 @@ TEST(EngineMath, QuarterOfTheMeanFoldsIntoTheInverseWindow)
             const float folded = 1.0f - sum * quarterInverse;
             ASSERT_EQ(bitsOf(folded), bitsOf(fromMean)) << sum << " over " << window;
         }
+    }
+}
+
+// The envelope's mean level halves the magnitudes before the limiter's gain reaches them;
+// the float must be the one from halving the sum of the two weighted channels.
+TEST(EngineMath, HalvedMagnitudesGiveTheHalvedMeanLevel)
+{
+    std::mt19937 random(5);
+    for (int n = 0; n < 500000; ++n)
+    {
+        const float gainL = anyFloat(random), gainR = anyFloat(random);
+        const float levelL = std::fabs(anyFloat(random)), levelR = std::fabs(anyFloat(random));
+        const auto plain = static_cast<float>(
+            0.5 * (double{gainL} * double{levelL} + double{gainR} * double{levelR}));
+        const auto halved = static_cast<float>(double{gainL} * (0.5 * double{levelL}) +
+                                               double{gainR} * (0.5 * double{levelR}));
+        ASSERT_EQ(bitsOf(halved), bitsOf(plain)) << gainL << " " << levelL;
+    }
+}
+
+// Two phases at once must give what the one-phase sine gives for each, at the folds
+// around +-pi/2 too.
+TEST(EngineMath, SineOfTwoPhasesIsTheSineOfEach)
+{
+    std::mt19937 random(13);
+    std::uniform_real_distribution<float> phase(-kPi, kPi);
+    std::vector<float> phases;
+    for (int n = 0; n < 400000; ++n)
+        phases.push_back(phase(random));
+    for (const float edge : {1.5707963f, -1.5707963f, 0.0f, kPi, -kPi})
+    {
+        float v = edge;
+        for (int n = 0; n < 64; ++n)
+        {
+            phases.push_back(v);
+            v = std::nextafter(v, 0.0f);
+        }
+    }
+    for (std::size_t n = 0; n + 1 < phases.size(); ++n)
+    {
+        const FloatPair both = sinToFloatPair(makePair(phases[n], phases[n + 1]));
+        ASSERT_EQ(bitsOf(leftOf(both)), bitsOf(sinToFloat(phases[n]))) << phases[n];
+        ASSERT_EQ(bitsOf(rightOf(both)), bitsOf(sinToFloat(phases[n + 1]))) << phases[n + 1];
     }
 }
 
