@@ -370,7 +370,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         rec.raw = raw;
         denormalOffset = -denormalOffset;
         rec.gained =
-            _mm_add_ps(_mm_mul_ps(finiteOrZero(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
+            _mm_add_ps(_mm_mul_ps(boundedInput(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
                        _mm_set1_ps(denormalOffset));
         rec.z = filter.run(section1, section2, widen(rec.gained));
 

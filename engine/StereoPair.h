@@ -67,6 +67,17 @@ inline FloatPair finiteOrZero(FloatPair p) noexcept
     return _mm_and_ps(p, _mm_cmpeq_ps(_mm_mul_ps(p, zero), zero));
 }
 
+// An input sample as the engine takes it: NaN and infinities become 0, and samples beyond
+// +-10000 (80 dB over full scale: no signal, but a fault upstream) are taken at that
+// ceiling. Far beyond it the input gain could overflow into the filters, and the
+// limiter's running level sums would keep rounding residues large enough to turn it into
+// an amplifier until the block ends: the engine would go NaN for good.
+inline FloatPair boundedInput(FloatPair p) noexcept
+{
+    const __m128 ceiling = _mm_set1_ps(1.0e4f);
+    return _mm_max_ps(_mm_min_ps(finiteOrZero(p), ceiling), _mm_sub_ps(_mm_setzero_ps(), ceiling));
+}
+
 inline FloatPair flushPair(FloatPair p) noexcept
 {
     const __m128 tiny = _mm_set1_ps(1.0e-18f);

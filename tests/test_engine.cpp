@@ -437,6 +437,29 @@ TEST_F(Engine, NonFiniteInputIsSilencedBeforeTheFilters)
         ASSERT_TRUE(std::isfinite(v));
 }
 
+// Finite samples far beyond any signal (a broken plug-in before this one) are taken at a
+// ceiling: otherwise they overflow the input gain or blow up the limiter, and the engine
+// stays NaN for good.
+TEST_F(Engine, AHugeFiniteInputSampleDoesNotSilenceTheEngineForGood)
+{
+    effect().selectProgram(10);
+    prepare({{kInput, 1.0f}}); // four times the input: far past the largest float
+    auto in = noise(20000, 0.25f, 11);
+    in[100] = std::numeric_limits<float>::max();
+    in[101] = -std::numeric_limits<float>::max();
+    in[5000] = 1.0e20f;
+    std::fill(in.begin() + 9000, in.begin() + 9100, -3.0e12f);
+    const auto out = run(in, in);
+    double late = 0.0;
+    for (std::size_t i = 0; i < out.left.size(); ++i)
+    {
+        ASSERT_TRUE(std::isfinite(out.left[i])) << i;
+        if (i >= 15000)
+            late += std::fabs(out.left[i]);
+    }
+    EXPECT_GT(late / 5000.0, 0.01); // still sounding
+}
+
 TEST_F(Engine, EmptyOrMissingBuffersAreIgnored)
 {
     prepare({});
