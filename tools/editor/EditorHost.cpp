@@ -5,16 +5,6 @@
 
 namespace
 {
-// Calls made while the entry point runs come before the record names its host.
-EditorHost* hostBeingCreated = nullptr;
-
-EditorHost* hostOf(AEffect* effect)
-{
-    if (effect != nullptr && effect->user != nullptr)
-        return static_cast<EditorHost*>(effect->user);
-    return hostBeingCreated;
-}
-
 std::string number(float value)
 {
     char text[32];
@@ -45,25 +35,6 @@ void EditorHost::log(const std::string& line)
     std::fputs(line.c_str(), logFile);
     std::fputc('\n', logFile);
     std::fflush(logFile);
-}
-
-AEffect* EditorHost::create(VstEntryProc entry)
-{
-    if (entry == nullptr)
-        return nullptr;
-    hostBeingCreated = this;
-    AEffect* effect = entry(&EditorHost::callback);
-    hostBeingCreated = nullptr;
-    if (effect != nullptr)
-        effect->user = this;
-    return effect;
-}
-
-VstIntPtr VSTCALLBACK EditorHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                           VstIntPtr value, void* ptr, float opt)
-{
-    EditorHost* host = hostOf(effect);
-    return host != nullptr ? host->answer(opcode, index, value, ptr, opt) : 0;
 }
 
 VstIntPtr EditorHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)

@@ -3,6 +3,7 @@
 // plug-in tells the host (automation, edit gestures, display updates) to a log.
 #pragma once
 
+#include "HostCallback.h"
 #include "PluginLibrary.h"
 
 #include <atomic>
@@ -10,11 +11,11 @@
 #include <mutex>
 #include <string>
 
-class EditorHost
+class EditorHost : public HostCallback
 {
 public:
     EditorHost(double sampleRate, double tempo) noexcept : sampleRate(sampleRate), tempo(tempo) {}
-    ~EditorHost();
+    ~EditorHost() override;
     EditorHost(const EditorHost&) = delete;
     EditorHost& operator=(const EditorHost&) = delete;
 
@@ -23,9 +24,6 @@ public:
     std::string openLog(const std::string& path);
     // One line, from any thread.
     void log(const std::string& line);
-
-    // Calls the entry point with this host's callback; null when the plug-in made nothing.
-    AEffect* create(VstEntryProc entry);
 
     // The audio thread sets the transport before each block; time info reports it.
     void setSamplePosition(double frames) noexcept
@@ -40,11 +38,9 @@ public:
     }
     int idleRequests() const noexcept { return idleCalls.load(std::memory_order_relaxed); }
 
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                          VstIntPtr value, void* ptr, float opt);
-
 private:
-    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                     float opt) override;
 
     const double sampleRate;
     const double tempo;

@@ -3,38 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace
-{
-// Calls made while the entry point runs arrive before the host could tag the record.
-thread_local FakeHost* hostBeingCreated = nullptr;
-
-FakeHost* hostOf(AEffect* effect)
-{
-    if (effect != nullptr && effect->user != nullptr)
-        return static_cast<FakeHost*>(effect->user);
-    return hostBeingCreated;
-}
-} // namespace
-
-AEffect* FakeHost::create(VstEntryProc entry)
-{
-    if (entry == nullptr)
-        return nullptr;
-    hostBeingCreated = this;
-    AEffect* effect = entry(&FakeHost::callback);
-    hostBeingCreated = nullptr;
-    if (effect != nullptr)
-        effect->user = this;
-    return effect;
-}
-
-VstIntPtr VSTCALLBACK FakeHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                         VstIntPtr value, void* ptr, float opt)
-{
-    FakeHost* host = hostOf(effect);
-    return host != nullptr ? host->answer(opcode, index, value, ptr, opt) : 0;
-}
-
 VstIntPtr FakeHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     switch (opcode)

@@ -2,6 +2,7 @@
 // the plug-in asked. One FakeHost may serve several instances.
 #pragma once
 
+#include "HostCallback.h"
 #include "PluginLibrary.h"
 
 #include <cstddef>
@@ -38,20 +39,15 @@ struct HostRecord
     std::vector<VstInt32> otherOpcodes;
 };
 
-class FakeHost
+class FakeHost : public HostCallback
 {
 public:
     HostScript script;
     HostRecord record;
 
-    // Calls the entry point as a host does; the record's user field then names this host.
-    AEffect* create(VstEntryProc entry);
-
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                          VstIntPtr value, void* ptr, float opt);
-
 private:
-    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                     float opt) override;
     VstTimeInfo timeInfo{};
 };
 

@@ -1,0 +1,22 @@
+// The host side of the callback a plug-in calls: calls the entry point with it, and routes
+// each call to the host whose instance made it.
+#pragma once
+
+#include "PluginLibrary.h"
+
+class HostCallback
+{
+public:
+    virtual ~HostCallback() = default;
+
+    // Calls the entry point as a host does; the record's user field then names this host.
+    // Null when the plug-in made nothing.
+    AEffect* create(VstEntryProc entry);
+
+    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                          VstIntPtr value, void* ptr, float opt);
+
+protected:
+    virtual VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                             float opt) = 0;
+};
