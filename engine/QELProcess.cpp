@@ -356,7 +356,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     struct SampleRecord
     {
         FloatPair raw, gained, z, s;
-        float depth, rest, tickStep, tickPhase, dryGain, wetGain;
+        float depth, rest, tickStep, tickPhase, dryGain, wetGain, feedbackGain;
         float sine; // the oscillator's sine, where the first part's stretch makes it ahead
     };
     const FloatPair zero = _mm_setzero_ps();
@@ -398,6 +398,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         wetGain = wet * wetSign;
         rec.dryGain = dryGain;
         rec.wetGain = wetGain;
+        rec.feedbackGain = feedbackSmoothed;
         return rec.z;
     };
 
@@ -588,7 +589,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // the way back.
             if (holdEngaged == 0)
                 feedbackSignal = _mm_mul_ps(
-                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(feedbackSmoothed), feedbackSign));
+                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(rec.feedbackGain), feedbackSign));
 
             // 18-19: output, or the untouched input while the power is off.
             if (powerOn)
@@ -768,13 +769,23 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 }
             }
         }
-        for (; i < sampleFrames; ++i)
+        // Each sample takes the next one's input through the filter before its own clock
+        // and ticks: that work does not wait for the signal's way back, and, done first,
+        // it is not lost where the count of ticks was guessed wrong.
+        if (i < sampleFrames)
         {
-            // Both inputs of the frame are read before any output: hosts may pass one buffer.
-            SampleRecord rec;
-            const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
-            front.template operator()<false>(i, z, feedbackSignal, rec);
-            back(i, rec);
+            SampleRecord records[2];
+            filterInput(loadPair(inL + i, inR + i), records[0]);
+            for (int current = 0; i < sampleFrames; ++i, current ^= 1)
+            {
+                // Hosts may pass one buffer for input and output: the next frame's input
+                // is read before this frame's output is written.
+                if (i + 1 < sampleFrames)
+                    filterInput(loadPair(inL + i + 1, inR + i + 1), records[current ^ 1]);
+                SampleRecord& rec = records[current];
+                front.template operator()<false>(i, rec.z, feedbackSignal, rec);
+                back(i, rec);
+            }
         }
     };
 
