@@ -746,6 +746,27 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 i = end;
             }
         }
+        // One sample at a time up to end. Each sample takes the next one's input through the
+        // filter before its own clock and ticks: that work does not wait for the signal's
+        // way back, and, done first, it is not lost where the count of ticks was guessed
+        // wrong. Hosts may pass one buffer for input and output: a frame's input is always
+        // read before its output is written.
+        const auto oneAtATime = [&]<bool kSineAhead>(VstInt32 end, const float* sines)
+                                    TARVA_ALWAYS_INLINE
+        {
+            SampleRecord records[2];
+            filterInput(loadPair(inL + i, inR + i), records[0]);
+            for (int current = 0, k = 0; i < end; ++i, ++k, current ^= 1)
+            {
+                if (i + 1 < end)
+                    filterInput(loadPair(inL + i + 1, inR + i + 1), records[current ^ 1]);
+                SampleRecord& rec = records[current];
+                if constexpr (kSineAhead)
+                    rec.sine = sines[k];
+                front.template operator()<kSineAhead>(i, rec.z, feedbackSignal, rec);
+                back(i, rec);
+            }
+        };
         // Where the envelope does not move the clock, nothing in the clock waits for the
         // signal, and the sines can be made ahead here too, two at a time. (Where it does,
         // the loop waits on its feedback, and work taken out of its shadow only adds.)
@@ -757,36 +778,11 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             {
                 const VstInt32 end = std::min(i + kAhead, sampleFrames);
                 oscillatorSines(sines, end - i, vcoPhase, phaseIncrement);
-                for (VstInt32 k = 0; i < end; ++i, ++k)
-                {
-                    // Both inputs of the frame are read before any output: hosts may pass
-                    // one buffer.
-                    SampleRecord rec;
-                    const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
-                    rec.sine = sines[k];
-                    front.template operator()<true>(i, z, feedbackSignal, rec);
-                    back(i, rec);
-                }
+                oneAtATime.template operator()<true>(end, sines);
             }
         }
-        // Each sample takes the next one's input through the filter before its own clock
-        // and ticks: that work does not wait for the signal's way back, and, done first,
-        // it is not lost where the count of ticks was guessed wrong.
         if (i < sampleFrames)
-        {
-            SampleRecord records[2];
-            filterInput(loadPair(inL + i, inR + i), records[0]);
-            for (int current = 0; i < sampleFrames; ++i, current ^= 1)
-            {
-                // Hosts may pass one buffer for input and output: the next frame's input
-                // is read before this frame's output is written.
-                if (i + 1 < sampleFrames)
-                    filterInput(loadPair(inL + i + 1, inR + i + 1), records[current ^ 1]);
-                SampleRecord& rec = records[current];
-                front.template operator()<false>(i, rec.z, feedbackSignal, rec);
-                back(i, rec);
-            }
-        }
+            oneAtATime.template operator()<false>(sampleFrames, nullptr);
     };
 
     const bool runApart =
