@@ -298,7 +298,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float* const ringR = engine.levelRingR.data();
     int ringIndex = engine.levelRingIndex;
     float envelopeState = engine.envelopeState;
-    float envelopeModulation = engine.envelopeModulation;
+    // Where the envelope has no weight its modulation is a zero, formed only at the end of
+    // the block: one left from an earlier block must not bend this block's clock.
+    float envelopeModulation = envelopeAmount == 0.0f ? 0.0f : engine.envelopeModulation;
     HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
     HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
     CubicPair readCubic = CubicPair::through(readHistory);
