@@ -359,6 +359,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     {
         FloatPair raw, gained, z, s;
         float depth, rest, tickStep, tickPhase, dryGain, wetGain, feedbackGain;
+        float modulation; // the envelope's part of the clock
         float sine; // the oscillator's sine, where the first part's stretch makes it ahead
     };
     const FloatPair zero = _mm_setzero_ps();
@@ -414,9 +415,10 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         constexpr bool kSineClock = kClock == ClockKind::sine;
         const VstInt32 last = sampleFrames - 1;
 
-        // The first part from the filtered input z, with the feedback the sample adds.
-        const auto front = [&]<bool kSineAhead>(VstInt32 i, FloatPair z, FloatPair feedbackIn,
-                                                SampleRecord& rec) TARVA_ALWAYS_INLINE
+        // The first part, in two halves. The signal's half takes the filtered input z, with
+        // the feedback the sample adds, through the limiter to the envelope.
+        const auto frontSignal = [&](VstInt32 i, FloatPair z, FloatPair feedbackIn,
+                                     SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
             // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
             // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
@@ -467,9 +469,15 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 envelopeModulation = (curve - 0.5f) * envelopeAmount;
             }
 
+            rec.modulation = envelopeModulation;
+
             // 9: what the memory will be written with.
             rec.s = s;
+        };
 
+        // The clock's half: the oscillator, the clock ratio and the tick schedule.
+        const auto frontClock = [&]<bool kSineAhead>(SampleRecord& rec) TARVA_ALWAYS_INLINE
+        {
             // 12: the memory clock. The oscillator turns whether or not it is heard.
             float oscillator = 0.0f;
             if constexpr (kSquare)
@@ -487,7 +495,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else
             {
-                clock = static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
+                clock = static_cast<float>((static_cast<double>(vcoOutput) + rec.modulation) *
                                                rec.depth +
                                            manualClock);
                 clockRatio = clock * clockMultiplier;
@@ -525,6 +533,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 while (tickPhase >= 1.0f)
                     tickPhase = tickPhase - 1.0f;
             }
+        };
+
+        const auto front = [&]<bool kSineAhead>(VstInt32 i, FloatPair z, FloatPair feedbackIn,
+                                                SampleRecord& rec) TARVA_ALWAYS_INLINE
+        {
+            frontSignal(i, z, feedbackIn, rec);
+            frontClock.template operator()<kSineAhead>(rec);
         };
 
         // The second part, from what the first part left in the record.
@@ -682,17 +697,24 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     const float savedTickPhase = tickPhase;
                     const FloatPair fromFeedback = feedbackSignal;
 
-                    VstInt32 ahead = from; // samples the first part has done
-                    for (; ahead < end; ++ahead)
+                    // The first part's run, and in it first the signal's half for every
+                    // sample, then the clock's: a wrongly guessed count of ticks then costs
+                    // no signal work.
+                    VstInt32 ahead = from + 1; // samples the first part has done
+                    while (ahead < end &&
+                           (_mm_movemask_ps(_mm_cmpneq_ps(records[ahead - start].z, zero)) & 3) ==
+                               3)
+                        ++ahead;
+                    for (VstInt32 k = from; k < ahead; ++k)
                     {
-                        SampleRecord& rec = records[ahead - start];
-                        rec.sine = aheadSines[ahead - start];
-                        if (ahead == from)
-                            front.template operator()<kSineClock>(ahead, rec.z, fromFeedback, rec);
-                        else if ((_mm_movemask_ps(_mm_cmpneq_ps(rec.z, zero)) & 3) == 3)
-                            front.template operator()<kSineClock>(ahead, rec.z, zero, rec);
-                        else
-                            break;
+                        SampleRecord& rec = records[k - start];
+                        frontSignal(k, rec.z, k == from ? fromFeedback : zero, rec);
+                    }
+                    for (VstInt32 k = from; k < ahead; ++k)
+                    {
+                        SampleRecord& rec = records[k - start];
+                        rec.sine = aheadSines[k - start];
+                        frontClock.template operator()<kSineClock>(rec);
                     }
 
                     VstInt32 done = from; // samples the second part has done
