@@ -291,6 +291,50 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float feedbackSmoothed = engine.feedbackSmoothed;
     float dryGain = engine.dryGain;
     float wetGain = engine.wetGain;
+
+    // One step of the 30 Hz smoothers. Each lane is the scalar smoother's target share
+    // + k * state, rounded to float, plus the offset; the feedback gain's smoother has no
+    // offset, and takes its smallest values as 0.
+    const auto stepGains = [&](__m128 state, float offset) TARVA_ALWAYS_INLINE
+    {
+        const DoublePair gainsNext =
+            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(state)));
+        const DoublePair mixDepthNext =
+            _mm_add_pd(mixDepthShares,
+                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
+        return _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
+                          _mm_set1_ps(offset));
+    };
+    const auto stepFeedbackGain = [&](float state) TARVA_ALWAYS_INLINE
+    {
+        const float next = smooth(feedbackShare, state);
+        return std::fabs(next) < kMinFeedbackGain ? 0.0f : next;
+    };
+    // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
+    const auto setDryWet = [&](__m128 gains) TARVA_ALWAYS_INLINE
+    {
+        const float outputGainSmoothed = laneOf<1>(gains);
+        const float wet = flush(laneOf<2>(gains) * outputGainSmoothed);
+        dryGain = outputGainSmoothed - wet;
+        wetGain = wet * wetSign;
+    };
+    // Smoothers that have arrived (a knob left alone for a moment) step onto themselves
+    // with either sign of the offset: they then stay as they are for the whole block.
+    const bool smoothersSettled = [&]
+    {
+        const auto same = [](__m128 a, __m128 b)
+        {
+            return _mm_movemask_epi8(
+                       _mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) == 0xffff;
+        };
+        const float offset = std::fabs(denormalOffset);
+        return same(stepGains(smoothed, offset), smoothed) &&
+               same(stepGains(smoothed, -offset), smoothed) &&
+               std::bit_cast<std::uint32_t>(stepFeedbackGain(feedbackSmoothed)) ==
+                   std::bit_cast<std::uint32_t>(feedbackSmoothed);
+    }();
+    if (smoothersSettled)
+        setDryWet(smoothed);
     BiquadPairState section1 = loadSections(engine.inputFilterL1, engine.inputFilterR1);
     BiquadPairState section2 = loadSections(engine.inputFilterL2, engine.inputFilterR2);
     FloatPair levelSum = makePair(levelSumL, levelSumR);
@@ -377,28 +421,15 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                        _mm_set1_ps(denormalOffset));
         rec.z = filter.run(section1, section2, widen(rec.gained));
 
-        // 10: 30 Hz smoothers.
-        // Each lane is the scalar smoother's target share + k * state, rounded to float,
-        // plus the offset.
-        const DoublePair gainsNext =
-            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
-        const DoublePair mixDepthNext =
-            _mm_add_pd(mixDepthShares,
-                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
-        smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
-                              _mm_set1_ps(denormalOffset));
-        const float outputGainSmoothed = laneOf<1>(smoothed);
-        const float mixSmoothed = laneOf<2>(smoothed);
-        depthSmoothed = laneOf<3>(smoothed);
+        // 10-11: 30 Hz smoothers, and the dry/wet gains they give.
+        if (!smoothersSettled)
+        {
+            smoothed = stepGains(smoothed, denormalOffset);
+            depthSmoothed = laneOf<3>(smoothed);
+            feedbackSmoothed = stepFeedbackGain(feedbackSmoothed);
+            setDryWet(smoothed);
+        }
         rec.depth = depthSmoothed;
-        feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
-        if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
-            feedbackSmoothed = 0.0f;
-
-        // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
-        const float wet = flush(mixSmoothed * outputGainSmoothed);
-        dryGain = outputGainSmoothed - wet;
-        wetGain = wet * wetSign;
         rec.dryGain = dryGain;
         rec.wetGain = wetGain;
         rec.feedbackGain = feedbackSmoothed;
