@@ -6,6 +6,7 @@
 // evaluated in double and rounded once.
 #include "effect/QEL.h"
 
+#include "engine/BeatRun.h"
 #include "engine/EngineMath.h"
 #include "engine/EnvelopeCurve.h"
 #include "engine/FastMath.h"
@@ -227,6 +228,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float peakLevel = display.peakResetRequest.exchange(false) ? 0.0f : display.peakLevel.load();
     bool flashLatch = display.flashAckRequest.exchange(false) ? false : display.flashLatch.load();
 
+    // 20, for the whole block: the beat lamp, and the sample after which the synchronised
+    // hold engages on a period boundary.
+    const BeatRun beat = runBeat(periodCounter, boundaryAtStart, sampleFrames, periodLength,
+                                 flashWindow, engine.flashActive);
+    if (beat.flashed)
+        flashLatch = true;
+    const VstInt32 holdSample = holdEngaged == 0 && repeatHold != 0 ? beat.firstBoundary : -1;
+
     // Targets and coefficients for the block.
     const InputFilter filter{_mm_set1_pd(targets.b0), _mm_set1_pd(targets.b1),
                              _mm_set1_pd(targets.b2), _mm_set1_pd(targets.a1),
@@ -362,7 +371,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     int writeIndex = engine.writeIndex;
     int readIndex = engine.readIndex;
     float delaySamples = engine.delaySamples;
-    int flashActive = engine.flashActive;
 
     // One memory-clock tick: store the interpolated write value (cross-faded with the cell
     // being read while a fade runs), then read the next cell.
@@ -666,20 +674,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     0.5 * (static_cast<double>(leftOf(rec.raw)) + rightOf(rec.raw)));
             }
 
-            // 20: beat indicator, and the synchronised hold engaging on a period boundary.
-            ++periodCounter;
-            flashActive = periodCounter < flashWindow || periodCounter > flashLimit ? 1 : 0;
-            if (periodCounter > periodLength || (i == 0 && boundaryAtStart))
+            // 20: the synchronised hold engaging on a period boundary.
+            if (TARVA_RARELY(i == holdSample))
             {
-                periodCounter = 0;
-                if (holdEngaged == 0 && repeatHold != 0)
-                {
-                    holdEngaged = 1;
-                    fadeLevel = kFadeStart;
-                }
+                holdEngaged = 1;
+                fadeLevel = kFadeStart;
             }
-            if (flashActive != 0)
-                flashLatch = true;
         };
 
         // Where the feedback gain is zero and stays so, the returned signal is a zero of
@@ -854,8 +854,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         runSamples.template operator()<ClockKind::sine, false>();
 
     // ---- block epilogue -----------------------------------------------------------------
-    ++periodCounter;
-    if (periodCounter < flashWindow || periodCounter > flashLimit)
+    if (beat.counter + 1LL < flashWindow || beat.counter + 1LL > flashLimit)
         flashLatch = true;
 
     engine.levelSumL = leftOf(levelSum);
@@ -886,7 +885,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.delaySamples = delaySamples;
     engine.holdEngaged = holdEngaged;
     engine.fadeLevel = fadeLevel;
-    engine.flashActive = flashActive;
+    engine.flashActive = beat.flashActive;
     display.clockRatio = clockRatio;
     display.peakLevel = peakLevel;
     display.flashLatch = flashLatch;
