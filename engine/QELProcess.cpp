@@ -17,6 +17,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 using namespace engine;
 
@@ -810,16 +811,17 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                                     TARVA_ALWAYS_INLINE
         {
             SampleRecord records[2];
-            filterInput(loadPair(inL + i, inR + i), records[0]);
-            for (int current = 0, k = 0; i < end; ++i, ++k, current ^= 1)
+            SampleRecord* rec = records;
+            SampleRecord* next = records + 1;
+            filterInput(loadPair(inL + i, inR + i), *rec);
+            for (; i < end; ++i, std::swap(rec, next))
             {
                 if (i + 1 < end)
-                    filterInput(loadPair(inL + i + 1, inR + i + 1), records[current ^ 1]);
-                SampleRecord& rec = records[current];
+                    filterInput(loadPair(inL + i + 1, inR + i + 1), *next);
                 if constexpr (kSineAhead)
-                    rec.sine = sines[k];
-                front.template operator()<kSineAhead>(i, rec.z, feedbackSignal, rec);
-                back(i, rec);
+                    rec->sine = *sines++;
+                front.template operator()<kSineAhead>(i, rec->z, feedbackSignal, *rec);
+                back(i, *rec);
             }
         };
         // Where the envelope does not move the clock, nothing in the clock waits for the
