@@ -6,6 +6,7 @@
 // evaluated in double and rounded once.
 #include "effect/QEL.h"
 
+#include "engine/BeatRun.h"
 #include "engine/EngineMath.h"
 #include "engine/EnvelopeCurve.h"
 #include "engine/FastMath.h"
@@ -16,6 +17,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 using namespace engine;
 
@@ -227,6 +229,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float peakLevel = display.peakResetRequest.exchange(false) ? 0.0f : display.peakLevel.load();
     bool flashLatch = display.flashAckRequest.exchange(false) ? false : display.flashLatch.load();
 
+    // 20, for the whole block: the beat lamp, and the sample after which the synchronised
+    // hold engages on a period boundary.
+    const BeatRun beat = runBeat(periodCounter, boundaryAtStart, sampleFrames, periodLength,
+                                 flashWindow, engine.flashActive);
+    if (beat.flashed)
+        flashLatch = true;
+    const VstInt32 holdSample = holdEngaged == 0 && repeatHold != 0 ? beat.firstBoundary : -1;
+
     // Targets and coefficients for the block.
     const InputFilter filter{_mm_set1_pd(targets.b0), _mm_set1_pd(targets.b1),
                              _mm_set1_pd(targets.b2), _mm_set1_pd(targets.a1),
@@ -291,6 +301,50 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float feedbackSmoothed = engine.feedbackSmoothed;
     float dryGain = engine.dryGain;
     float wetGain = engine.wetGain;
+
+    // One step of the 30 Hz smoothers. Each lane is the scalar smoother's target share
+    // + k * state, rounded to float, plus the offset; the feedback gain's smoother has no
+    // offset, and takes its smallest values as 0.
+    const auto stepGains = [&](__m128 state, float offset) TARVA_ALWAYS_INLINE
+    {
+        const DoublePair gainsNext =
+            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(state)));
+        const DoublePair mixDepthNext =
+            _mm_add_pd(mixDepthShares,
+                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
+        return _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
+                          _mm_set1_ps(offset));
+    };
+    const auto stepFeedbackGain = [&](float state) TARVA_ALWAYS_INLINE
+    {
+        const float next = smooth(feedbackShare, state);
+        return std::fabs(next) < kMinFeedbackGain ? 0.0f : next;
+    };
+    // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
+    const auto setDryWet = [&](__m128 gains) TARVA_ALWAYS_INLINE
+    {
+        const float outputGainSmoothed = laneOf<1>(gains);
+        const float wet = flush(laneOf<2>(gains) * outputGainSmoothed);
+        dryGain = outputGainSmoothed - wet;
+        wetGain = wet * wetSign;
+    };
+    // Smoothers that have arrived (a knob left alone for a moment) step onto themselves
+    // with either sign of the offset: they then stay as they are for the whole block.
+    const bool smoothersSettled = [&]
+    {
+        const auto same = [](__m128 a, __m128 b)
+        {
+            return _mm_movemask_epi8(
+                       _mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) == 0xffff;
+        };
+        const float offset = std::fabs(denormalOffset);
+        return same(stepGains(smoothed, offset), smoothed) &&
+               same(stepGains(smoothed, -offset), smoothed) &&
+               std::bit_cast<std::uint32_t>(stepFeedbackGain(feedbackSmoothed)) ==
+                   std::bit_cast<std::uint32_t>(feedbackSmoothed);
+    }();
+    if (smoothersSettled)
+        setDryWet(smoothed);
     BiquadPairState section1 = loadSections(engine.inputFilterL1, engine.inputFilterR1);
     BiquadPairState section2 = loadSections(engine.inputFilterL2, engine.inputFilterR2);
     FloatPair levelSum = makePair(levelSumL, levelSumR);
@@ -298,7 +352,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float* const ringR = engine.levelRingR.data();
     int ringIndex = engine.levelRingIndex;
     float envelopeState = engine.envelopeState;
-    float envelopeModulation = engine.envelopeModulation;
+    // Where the envelope has no weight its modulation is a zero, formed only at the end of
+    // the block: one left from an earlier block must not bend this block's clock.
+    float envelopeModulation = envelopeAmount == 0.0f ? 0.0f : engine.envelopeModulation;
     HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
     HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
     CubicPair readCubic = CubicPair::through(readHistory);
@@ -316,7 +372,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     int writeIndex = engine.writeIndex;
     int readIndex = engine.readIndex;
     float delaySamples = engine.delaySamples;
-    int flashActive = engine.flashActive;
 
     // One memory-clock tick: store the interpolated write value (cross-faded with the cell
     // being read while a fade runs), then read the next cell.
@@ -356,7 +411,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     struct SampleRecord
     {
         FloatPair raw, gained, z, s;
-        float depth, rest, tickStep, tickPhase, dryGain, wetGain;
+        float depth, rest, tickStep, tickPhase, dryGain, wetGain, feedbackGain;
+        float modulation; // the envelope's part of the clock
         float sine; // the oscillator's sine, where the first part's stretch makes it ahead
     };
     const FloatPair zero = _mm_setzero_ps();
@@ -374,30 +430,18 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                        _mm_set1_ps(denormalOffset));
         rec.z = filter.run(section1, section2, widen(rec.gained));
 
-        // 10: 30 Hz smoothers.
-        // Each lane is the scalar smoother's target share + k * state, rounded to float,
-        // plus the offset.
-        const DoublePair gainsNext =
-            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(smoothed)));
-        const DoublePair mixDepthNext =
-            _mm_add_pd(mixDepthShares,
-                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(smoothed, smoothed))));
-        smoothed = _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
-                              _mm_set1_ps(denormalOffset));
-        const float outputGainSmoothed = laneOf<1>(smoothed);
-        const float mixSmoothed = laneOf<2>(smoothed);
-        depthSmoothed = laneOf<3>(smoothed);
+        // 10-11: 30 Hz smoothers, and the dry/wet gains they give.
+        if (!smoothersSettled)
+        {
+            smoothed = stepGains(smoothed, denormalOffset);
+            depthSmoothed = laneOf<3>(smoothed);
+            feedbackSmoothed = stepFeedbackGain(feedbackSmoothed);
+            setDryWet(smoothed);
+        }
         rec.depth = depthSmoothed;
-        feedbackSmoothed = smooth(feedbackShare, feedbackSmoothed);
-        if (std::fabs(feedbackSmoothed) < kMinFeedbackGain)
-            feedbackSmoothed = 0.0f;
-
-        // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
-        const float wet = flush(mixSmoothed * outputGainSmoothed);
-        dryGain = outputGainSmoothed - wet;
-        wetGain = wet * wetSign;
         rec.dryGain = dryGain;
         rec.wetGain = wetGain;
+        rec.feedbackGain = feedbackSmoothed;
         return rec.z;
     };
 
@@ -411,9 +455,10 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         constexpr bool kSineClock = kClock == ClockKind::sine;
         const VstInt32 last = sampleFrames - 1;
 
-        // The first part from the filtered input z, with the feedback the sample adds.
-        const auto front = [&]<bool kSineAhead>(VstInt32 i, FloatPair z, FloatPair feedbackIn,
-                                                SampleRecord& rec) TARVA_ALWAYS_INLINE
+        // The first part, in two halves. The signal's half takes the filtered input z, with
+        // the feedback the sample adds, through the limiter to the envelope.
+        const auto frontSignal = [&](VstInt32 i, FloatPair z, FloatPair feedbackIn,
+                                     SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
             // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
             // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
@@ -464,9 +509,15 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 envelopeModulation = (curve - 0.5f) * envelopeAmount;
             }
 
+            rec.modulation = envelopeModulation;
+
             // 9: what the memory will be written with.
             rec.s = s;
+        };
 
+        // The clock's half: the oscillator, the clock ratio and the tick schedule.
+        const auto frontClock = [&]<bool kSineAhead>(SampleRecord& rec) TARVA_ALWAYS_INLINE
+        {
             // 12: the memory clock. The oscillator turns whether or not it is heard.
             float oscillator = 0.0f;
             if constexpr (kSquare)
@@ -484,7 +535,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else
             {
-                clock = static_cast<float>((static_cast<double>(vcoOutput) + envelopeModulation) *
+                clock = static_cast<float>((static_cast<double>(vcoOutput) + rec.modulation) *
                                                rec.depth +
                                            manualClock);
                 clockRatio = clock * clockMultiplier;
@@ -522,6 +573,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 while (tickPhase >= 1.0f)
                     tickPhase = tickPhase - 1.0f;
             }
+        };
+
+        const auto front = [&]<bool kSineAhead>(VstInt32 i, FloatPair z, FloatPair feedbackIn,
+                                                SampleRecord& rec) TARVA_ALWAYS_INLINE
+        {
+            frontSignal(i, z, feedbackIn, rec);
+            frontClock.template operator()<kSineAhead>(rec);
         };
 
         // The second part, from what the first part left in the record.
@@ -588,7 +646,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // the way back.
             if (holdEngaged == 0)
                 feedbackSignal = _mm_mul_ps(
-                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(feedbackSmoothed), feedbackSign));
+                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(rec.feedbackGain), feedbackSign));
 
             // 18-19: output, or the untouched input while the power is off.
             if (powerOn)
@@ -617,20 +675,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     0.5 * (static_cast<double>(leftOf(rec.raw)) + rightOf(rec.raw)));
             }
 
-            // 20: beat indicator, and the synchronised hold engaging on a period boundary.
-            ++periodCounter;
-            flashActive = periodCounter < flashWindow || periodCounter > flashLimit ? 1 : 0;
-            if (periodCounter > periodLength || (i == 0 && boundaryAtStart))
+            // 20: the synchronised hold engaging on a period boundary.
+            if (TARVA_RARELY(i == holdSample))
             {
-                periodCounter = 0;
-                if (holdEngaged == 0 && repeatHold != 0)
-                {
-                    holdEngaged = 1;
-                    fadeLevel = kFadeStart;
-                }
+                holdEngaged = 1;
+                fadeLevel = kFadeStart;
             }
-            if (flashActive != 0)
-                flashLatch = true;
         };
 
         // Where the feedback gain is zero and stays so, the returned signal is a zero of
@@ -679,17 +729,24 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     const float savedTickPhase = tickPhase;
                     const FloatPair fromFeedback = feedbackSignal;
 
-                    VstInt32 ahead = from; // samples the first part has done
-                    for (; ahead < end; ++ahead)
+                    // The first part's run, and in it first the signal's half for every
+                    // sample, then the clock's: a wrongly guessed count of ticks then costs
+                    // no signal work.
+                    VstInt32 ahead = from + 1; // samples the first part has done
+                    while (ahead < end &&
+                           (_mm_movemask_ps(_mm_cmpneq_ps(records[ahead - start].z, zero)) & 3) ==
+                               3)
+                        ++ahead;
+                    for (VstInt32 k = from; k < ahead; ++k)
                     {
-                        SampleRecord& rec = records[ahead - start];
-                        rec.sine = aheadSines[ahead - start];
-                        if (ahead == from)
-                            front.template operator()<kSineClock>(ahead, rec.z, fromFeedback, rec);
-                        else if ((_mm_movemask_ps(_mm_cmpneq_ps(rec.z, zero)) & 3) == 3)
-                            front.template operator()<kSineClock>(ahead, rec.z, zero, rec);
-                        else
-                            break;
+                        SampleRecord& rec = records[k - start];
+                        frontSignal(k, rec.z, k == from ? fromFeedback : zero, rec);
+                    }
+                    for (VstInt32 k = from; k < ahead; ++k)
+                    {
+                        SampleRecord& rec = records[k - start];
+                        rec.sine = aheadSines[k - start];
+                        frontClock.template operator()<kSineClock>(rec);
                     }
 
                     VstInt32 done = from; // samples the second part has done
@@ -745,6 +802,28 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 i = end;
             }
         }
+        // One sample at a time up to end. Each sample takes the next one's input through the
+        // filter before its own clock and ticks: that work does not wait for the signal's
+        // way back, and, done first, it is not lost where the count of ticks was guessed
+        // wrong. Hosts may pass one buffer for input and output: a frame's input is always
+        // read before its output is written.
+        const auto oneAtATime = [&]<bool kSineAhead>(VstInt32 end, const float* sines)
+                                    TARVA_ALWAYS_INLINE
+        {
+            SampleRecord records[2];
+            SampleRecord* rec = records;
+            SampleRecord* next = records + 1;
+            filterInput(loadPair(inL + i, inR + i), *rec);
+            for (; i < end; ++i, std::swap(rec, next))
+            {
+                if (i + 1 < end)
+                    filterInput(loadPair(inL + i + 1, inR + i + 1), *next);
+                if constexpr (kSineAhead)
+                    rec->sine = *sines++;
+                front.template operator()<kSineAhead>(i, rec->z, feedbackSignal, *rec);
+                back(i, *rec);
+            }
+        };
         // Where the envelope does not move the clock, nothing in the clock waits for the
         // signal, and the sines can be made ahead here too, two at a time. (Where it does,
         // the loop waits on its feedback, and work taken out of its shadow only adds.)
@@ -756,26 +835,11 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             {
                 const VstInt32 end = std::min(i + kAhead, sampleFrames);
                 oscillatorSines(sines, end - i, vcoPhase, phaseIncrement);
-                for (VstInt32 k = 0; i < end; ++i, ++k)
-                {
-                    // Both inputs of the frame are read before any output: hosts may pass
-                    // one buffer.
-                    SampleRecord rec;
-                    const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
-                    rec.sine = sines[k];
-                    front.template operator()<true>(i, z, feedbackSignal, rec);
-                    back(i, rec);
-                }
+                oneAtATime.template operator()<true>(end, sines);
             }
         }
-        for (; i < sampleFrames; ++i)
-        {
-            // Both inputs of the frame are read before any output: hosts may pass one buffer.
-            SampleRecord rec;
-            const FloatPair z = filterInput(loadPair(inL + i, inR + i), rec);
-            front.template operator()<false>(i, z, feedbackSignal, rec);
-            back(i, rec);
-        }
+        if (i < sampleFrames)
+            oneAtATime.template operator()<false>(sampleFrames, nullptr);
     };
 
     const bool runApart =
@@ -792,8 +856,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         runSamples.template operator()<ClockKind::sine, false>();
 
     // ---- block epilogue -----------------------------------------------------------------
-    ++periodCounter;
-    if (periodCounter < flashWindow || periodCounter > flashLimit)
+    if (beat.counter + 1LL < flashWindow || beat.counter + 1LL > flashLimit)
         flashLatch = true;
 
     engine.levelSumL = leftOf(levelSum);
@@ -824,7 +887,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.delaySamples = delaySamples;
     engine.holdEngaged = holdEngaged;
     engine.fadeLevel = fadeLevel;
-    engine.flashActive = flashActive;
+    engine.flashActive = beat.flashActive;
     display.clockRatio = clockRatio;
     display.peakLevel = peakLevel;
     display.flashLatch = flashLatch;

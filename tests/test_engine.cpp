@@ -398,21 +398,49 @@ TEST_F(Engine, BlockSizeChangesTheSoundOnlyInTheLastBits)
         EXPECT_LT(largestDifference(results[i], results[0]), 1e-5f) << "block size case " << i;
 }
 
+// Automating Waveform to a pure sine or square takes the envelope off the clock from the
+// next sample on, in a long block as in a block of one. (In silence the envelope pulls the
+// clock hardest, and nothing yet depends on the block size.)
+TEST_F(Engine, WaveformWithoutEnvelopeTakesTheEnvelopeOffTheClockAtOnce)
+{
+    const auto in = noise(10000, 0.7f, 12);
+    for (const float pure : {0.0f, 1.0f}) // sine, square
+    {
+        std::vector<std::vector<float>> results;
+        for (VstInt32 block : {1, 4096})
+        {
+            SetUp();
+            host.script.timeInfoAvailable = false;
+            effect().selectProgram(11); // "lezlie": the envelope bends the clock
+            prepare({}, kHostRate, block);
+            silence(20000, block);
+            plugin->setParameter(kWaveform, pure);
+            results.push_back(run(in, in, block).left);
+        }
+        EXPECT_LT(largestDifference(results[1], results[0]), 1e-5f) << "Waveform " << pure;
+    }
+}
+
 TEST_F(Engine, OneBufferForInputAndOutput)
 {
     const auto in = noise(5000, 0.7f, 9);
-    effect().selectProgram(8); // "doubler"
-    prepare({});
-    const auto separate = run(in, in);
+    // "doubler" runs its samples in stretches, "lezlie" one at a time.
+    for (const int program : {8, 11})
+    {
+        SetUp();
+        effect().selectProgram(program);
+        prepare({});
+        const auto separate = run(in, in);
 
-    SetUp();
-    effect().selectProgram(8);
-    prepare({});
-    auto left = in;
-    auto right = in;
-    plugin->processInBlocks(left.data(), right.data(), left.data(), right.data(), 5000, 512);
-    EXPECT_EQ(largestDifference(left, separate.left), 0.0f);
-    EXPECT_EQ(largestDifference(right, separate.right), 0.0f);
+        SetUp();
+        effect().selectProgram(program);
+        prepare({});
+        auto left = in;
+        auto right = in;
+        plugin->processInBlocks(left.data(), right.data(), left.data(), right.data(), 5000, 512);
+        EXPECT_EQ(largestDifference(left, separate.left), 0.0f) << "program " << program;
+        EXPECT_EQ(largestDifference(right, separate.right), 0.0f) << "program " << program;
+    }
 }
 
 TEST_F(Engine, NonFiniteInputIsSilencedBeforeTheFilters)

@@ -1,6 +1,7 @@
 // The engine's arithmetic shortcuts, each against the plain expression it stands for:
 // the loop's results are specified to the last bit, so every shortcut must give the same
 // float, not merely a close one.
+#include "engine/BeatRun.h"
 #include "engine/EngineMath.h"
 #include "engine/EnvelopeCurve.h"
 #include "engine/FastMath.h"
@@ -165,3 +166,46 @@ TEST(EngineMath, SineAndEnvelopeCurveMatchTheLibrary)
     }
 }
 } // namespace
+
+// The beat lamp worked out a stretch at a time, against the counter run sample by sample.
+TEST(EngineMath, BeatRunIsTheCounterRunSampleBySample)
+{
+    std::mt19937 random(20);
+    for (int trial = 0; trial < 20000; ++trial)
+    {
+        const int periodLength = static_cast<int>(random() % 3 == 0 ? random() % 8 : random() % 3000);
+        const int flashWindow = static_cast<int>(random() % 200);
+        // Counters inside the period, on its ends and past them, as tempo and delay changes
+        // leave them.
+        const int counter = static_cast<int>(random() % (periodLength + 50));
+        const bool boundaryAtStart = counter == 0;
+        const VstInt32 frames = static_cast<VstInt32>(1 + random() % 2000);
+        const int flashActiveBefore = static_cast<int>(random() % 2);
+
+        int expectedCounter = counter, expectedActive = flashActiveBefore;
+        bool expectedFlashed = false;
+        VstInt32 expectedBoundary = -1;
+        for (VstInt32 i = 0; i < frames; ++i)
+        {
+            ++expectedCounter;
+            expectedActive = expectedCounter < flashWindow ||
+                                     expectedCounter > periodLength - flashWindow
+                                 ? 1
+                                 : 0;
+            if (expectedCounter > periodLength || (i == 0 && boundaryAtStart))
+            {
+                expectedCounter = 0;
+                if (expectedBoundary < 0)
+                    expectedBoundary = i;
+            }
+            expectedFlashed = expectedFlashed || expectedActive != 0;
+        }
+
+        const BeatRun run =
+            runBeat(counter, boundaryAtStart, frames, periodLength, flashWindow, flashActiveBefore);
+        ASSERT_EQ(run.counter, expectedCounter) << trial;
+        ASSERT_EQ(run.flashActive, expectedActive) << trial;
+        ASSERT_EQ(run.flashed, expectedFlashed) << trial;
+        ASSERT_EQ(run.firstBoundary, expectedBoundary) << trial;
+    }
+}
