@@ -288,7 +288,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // with Depth at most 1 and the curve of a float below 4e11, c stays far below 2^127.)
     const bool multiplierFolds = clockMultiplier == 1.0f || clockMultiplier == 2.0f;
     const float stepNumerator = 1.0f / clockMultiplier;
-    const double manualInverseStep = 1.0 / static_cast<double>(manualStep);
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
@@ -364,7 +363,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float vcoOutput = engine.vcoOutput;
     float clockRatio = display.clockRatio;
     float tickStep = engine.tickStep;
-    double inverseStep = 1.0 / static_cast<double>(tickStep);
     float tickPhase = engine.tickPhase;
     float* const memoryL = engine.memoryL.get();
     float* const memoryR = engine.memoryR.get();
@@ -460,15 +458,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         const auto frontSignal = [&](VstInt32 i, FloatPair z, FloatPair feedbackIn,
                                      SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
-            // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
-            // without waiting for the last one's return path, whose result is then only
-            // checked.
-            FloatPair s = z;
-            if ((_mm_movemask_ps(
-                     _mm_and_ps(_mm_cmpeq_ps(feedbackIn, zero), _mm_cmpneq_ps(z, zero))) &
-                 3) != 3)
-                s = _mm_add_ps(z, feedbackIn);
+            // 3-4: anti-aliasing low-pass, then the feedback.
+            FloatPair s = _mm_add_ps(z, feedbackIn);
 
             // 5-6: running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
@@ -553,18 +544,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 float rest = tickPhase;
                 if (!rescaleIsIdentity(tickPhase, tickStep, oldStep))
                 {
-                    // The remaining part over the old step, known since the last sample, times
-                    // the new step almost always gives the float that the rescale gives: the
-                    // sample goes on with that, and the rescale itself only confirms it.
                     const double remaining = 1.0 - static_cast<double>(tickPhase);
-                    rest = static_cast<float>(1.0 - tickStep * (remaining * inverseStep));
-                    const auto exact = static_cast<float>(1.0 - remaining * tickStep / oldStep);
-                    if (TARVA_RARELY(std::bit_cast<std::uint32_t>(rest) !=
-                                     std::bit_cast<std::uint32_t>(exact)))
-                        rest = exact;
+                    rest = static_cast<float>(1.0 - remaining * tickStep / oldStep);
                 }
-                inverseStep =
-                    kManualClock ? manualInverseStep : 1.0 / static_cast<double>(tickStep);
                 tickPhase = tickStep + rest;
                 rec.rest = rest;
                 rec.tickStep = tickStep;
@@ -725,7 +707,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     const float savedModulation = envelopeModulation;
                     const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
                     const float savedRatio = clockRatio, savedStep = tickStep;
-                    const double savedInverseStep = inverseStep;
                     const float savedTickPhase = tickPhase;
                     const FloatPair fromFeedback = feedbackSignal;
 
@@ -780,7 +761,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                         vcoOutput = savedVcoOutput;
                         clockRatio = savedRatio;
                         tickStep = savedStep;
-                        inverseStep = savedInverseStep;
                         tickPhase = savedTickPhase;
                         for (VstInt32 k = from; k < done; ++k)
                         {
