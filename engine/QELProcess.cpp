@@ -308,9 +308,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     {
         const DoublePair gainsNext =
             _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(state)));
-        const DoublePair mixDepthNext =
-            _mm_add_pd(mixDepthShares,
-                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
+        const DoublePair mixDepthNext = _mm_add_pd(
+            mixDepthShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
         return _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
                           _mm_set1_ps(offset));
     };
@@ -331,10 +330,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // with either sign of the offset: they then stay as they are for the whole block.
     const bool smoothersSettled = [&]
     {
-        const auto same = [](__m128 a, __m128 b)
-        {
-            return _mm_movemask_epi8(
-                       _mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) == 0xffff;
+        const auto same = [](__m128 a, __m128 b) {
+            return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) ==
+                   0xffff;
         };
         const float offset = std::fabs(denormalOffset);
         return same(stepGains(smoothed, offset), smoothed) &&
@@ -411,7 +409,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         FloatPair raw, gained, z, s;
         float depth, rest, tickStep, tickPhase, dryGain, wetGain, feedbackGain;
         float modulation; // the envelope's part of the clock
-        float sine; // the oscillator's sine, where the first part's stretch makes it ahead
+        float sine;       // the oscillator's sine, where the first part's stretch makes it ahead
     };
     const FloatPair zero = _mm_setzero_ps();
 
@@ -526,9 +524,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else
             {
-                clock = static_cast<float>((static_cast<double>(vcoOutput) + rec.modulation) *
-                                               rec.depth +
-                                           manualClock);
+                clock = static_cast<float>(
+                    (static_cast<double>(vcoOutput) + rec.modulation) * rec.depth + manualClock);
                 clockRatio = clock * clockMultiplier;
             }
             // The clock at the host rate needs no schedule: one tick per sample at its end,
