@@ -14,14 +14,14 @@ namespace engine
 // is worked out at once, a stretch between boundaries at a time.
 struct BeatRun
 {
-    int counter;             // at the end of the block
-    int flashActive;         // on the block's last sample
-    bool flashed;            // lit on any sample of the block
-    VstInt32 firstBoundary;  // the first sample that starts a period again, or -1
+    int counter;            // at the end of the block
+    int flashActive;        // on the block's last sample
+    bool flashed;           // lit on any sample of the block
+    VstInt32 firstBoundary; // the first sample that starts a period again, or -1
 };
 
 inline BeatRun runBeat(int counter, bool boundaryAtStart, VstInt32 frames, int periodLength,
-                int flashWindow, int flashActive)
+                       int flashWindow, int flashActive)
 {
     const long long flashLimit = static_cast<long long>(periodLength) - flashWindow;
     const auto lit = [&](long long value) { return value < flashWindow || value > flashLimit; };
@@ -40,7 +40,8 @@ inline BeatRun runBeat(int counter, bool boundaryAtStart, VstInt32 frames, int p
         // The counter's values on this stretch run from counter + 1 to counter + span; the
         // last of them passes the period's length unless the block ends first.
         const long long first = static_cast<long long>(run.counter) + 1;
-        const long long toBoundary = std::max(0LL, static_cast<long long>(periodLength) - run.counter);
+        const long long toBoundary =
+            std::max(0LL, static_cast<long long>(periodLength) - run.counter);
         const long long span = std::min(toBoundary + 1, static_cast<long long>(frames - i));
         const long long last = static_cast<long long>(run.counter) + span;
         if (first < flashWindow || last > flashLimit)

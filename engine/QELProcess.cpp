@@ -288,7 +288,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // with Depth at most 1 and the curve of a float below 4e11, c stays far below 2^127.)
     const bool multiplierFolds = clockMultiplier == 1.0f || clockMultiplier == 2.0f;
     const float stepNumerator = 1.0f / clockMultiplier;
-    const double manualInverseStep = 1.0 / static_cast<double>(manualStep);
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
@@ -309,9 +308,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     {
         const DoublePair gainsNext =
             _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(state)));
-        const DoublePair mixDepthNext =
-            _mm_add_pd(mixDepthShares,
-                       _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
+        const DoublePair mixDepthNext = _mm_add_pd(
+            mixDepthShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
         return _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
                           _mm_set1_ps(offset));
     };
@@ -332,10 +330,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // with either sign of the offset: they then stay as they are for the whole block.
     const bool smoothersSettled = [&]
     {
-        const auto same = [](__m128 a, __m128 b)
-        {
-            return _mm_movemask_epi8(
-                       _mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) == 0xffff;
+        const auto same = [](__m128 a, __m128 b) {
+            return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) ==
+                   0xffff;
         };
         const float offset = std::fabs(denormalOffset);
         return same(stepGains(smoothed, offset), smoothed) &&
@@ -364,7 +361,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float vcoOutput = engine.vcoOutput;
     float clockRatio = display.clockRatio;
     float tickStep = engine.tickStep;
-    double inverseStep = 1.0 / static_cast<double>(tickStep);
     float tickPhase = engine.tickPhase;
     float* const memoryL = engine.memoryL.get();
     float* const memoryR = engine.memoryR.get();
@@ -413,7 +409,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         FloatPair raw, gained, z, s;
         float depth, rest, tickStep, tickPhase, dryGain, wetGain, feedbackGain;
         float modulation; // the envelope's part of the clock
-        float sine; // the oscillator's sine, where the first part's stretch makes it ahead
+        float sine;       // the oscillator's sine, where the first part's stretch makes it ahead
     };
     const FloatPair zero = _mm_setzero_ps();
 
@@ -460,15 +456,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         const auto frontSignal = [&](VstInt32 i, FloatPair z, FloatPair feedbackIn,
                                      SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // 3-4: anti-aliasing low-pass, then the feedback. A feedback of zero (either
-            // sign) leaves a non-zero z as it is: taken straight, z lets this sample start
-            // without waiting for the last one's return path, whose result is then only
-            // checked.
-            FloatPair s = z;
-            if ((_mm_movemask_ps(
-                     _mm_and_ps(_mm_cmpeq_ps(feedbackIn, zero), _mm_cmpneq_ps(z, zero))) &
-                 3) != 3)
-                s = _mm_add_ps(z, feedbackIn);
+            // 3-4: anti-aliasing low-pass, then the feedback.
+            FloatPair s = _mm_add_ps(z, feedbackIn);
 
             // 5-6: running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
@@ -535,9 +524,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else
             {
-                clock = static_cast<float>((static_cast<double>(vcoOutput) + rec.modulation) *
-                                               rec.depth +
-                                           manualClock);
+                clock = static_cast<float>(
+                    (static_cast<double>(vcoOutput) + rec.modulation) * rec.depth + manualClock);
                 clockRatio = clock * clockMultiplier;
             }
             // The clock at the host rate needs no schedule: one tick per sample at its end,
@@ -553,18 +541,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 float rest = tickPhase;
                 if (!rescaleIsIdentity(tickPhase, tickStep, oldStep))
                 {
-                    // The remaining part over the old step, known since the last sample, times
-                    // the new step almost always gives the float that the rescale gives: the
-                    // sample goes on with that, and the rescale itself only confirms it.
                     const double remaining = 1.0 - static_cast<double>(tickPhase);
-                    rest = static_cast<float>(1.0 - tickStep * (remaining * inverseStep));
-                    const auto exact = static_cast<float>(1.0 - remaining * tickStep / oldStep);
-                    if (TARVA_RARELY(std::bit_cast<std::uint32_t>(rest) !=
-                                     std::bit_cast<std::uint32_t>(exact)))
-                        rest = exact;
+                    rest = static_cast<float>(1.0 - remaining * tickStep / oldStep);
                 }
-                inverseStep =
-                    kManualClock ? manualInverseStep : 1.0 / static_cast<double>(tickStep);
                 tickPhase = tickStep + rest;
                 rec.rest = rest;
                 rec.tickStep = tickStep;
@@ -725,7 +704,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     const float savedModulation = envelopeModulation;
                     const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
                     const float savedRatio = clockRatio, savedStep = tickStep;
-                    const double savedInverseStep = inverseStep;
                     const float savedTickPhase = tickPhase;
                     const FloatPair fromFeedback = feedbackSignal;
 
@@ -780,7 +758,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                         vcoOutput = savedVcoOutput;
                         clockRatio = savedRatio;
                         tickStep = savedStep;
-                        inverseStep = savedInverseStep;
                         tickPhase = savedTickPhase;
                         for (VstInt32 k = from; k < done; ++k)
                         {

@@ -173,7 +173,8 @@ TEST(EngineMath, BeatRunIsTheCounterRunSampleBySample)
     std::mt19937 random(20);
     for (int trial = 0; trial < 20000; ++trial)
     {
-        const int periodLength = static_cast<int>(random() % 3 == 0 ? random() % 8 : random() % 3000);
+        const int periodLength =
+            static_cast<int>(random() % 3 == 0 ? random() % 8 : random() % 3000);
         const int flashWindow = static_cast<int>(random() % 200);
         // Counters inside the period, on its ends and past them, as tempo and delay changes
         // leave them.
@@ -188,10 +189,9 @@ TEST(EngineMath, BeatRunIsTheCounterRunSampleBySample)
         for (VstInt32 i = 0; i < frames; ++i)
         {
             ++expectedCounter;
-            expectedActive = expectedCounter < flashWindow ||
-                                     expectedCounter > periodLength - flashWindow
-                                 ? 1
-                                 : 0;
+            expectedActive =
+                expectedCounter < flashWindow || expectedCounter > periodLength - flashWindow ? 1
+                                                                                              : 0;
             if (expectedCounter > periodLength || (i == 0 && boundaryAtStart))
             {
                 expectedCounter = 0;
