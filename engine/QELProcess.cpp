@@ -288,6 +288,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // with Depth at most 1 and the curve of a float below 4e11, c stays far below 2^127.)
     const bool multiplierFolds = clockMultiplier == 1.0f || clockMultiplier == 2.0f;
     const float stepNumerator = 1.0f / clockMultiplier;
+    const double manualInverseStep = 1.0 / static_cast<double>(manualStep);
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
@@ -362,6 +363,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float clockRatio = display.clockRatio;
     float tickStep = engine.tickStep;
     float tickPhase = engine.tickPhase;
+    double inverseStep = 1.0 / static_cast<double>(tickStep);
     float* const memoryL = engine.memoryL.get();
     float* const memoryR = engine.memoryR.get();
     const int memoryLength = engine.memoryLength;
@@ -489,7 +491,11 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
             const auto env =
                 static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
-            envelopeState = flush(env);
+            // From 2^-34 up the flush would change nothing (as in the return path): the
+            // envelope's way from one sample to the next need not wait for it.
+            envelopeState = env;
+            if (TARVA_RARELY(!(std::fabs(env) >= 0x1p-34f)))
+                envelopeState = flush(env);
             // With the envelope's weight at 0 (a pure sine or square) the curve is multiplied
             // away: it is formed only where it can matter, and once at the end of the block.
             if ((!kManualClock && envelopeAmount != 0.0f) || i == last)
@@ -541,9 +547,22 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 float rest = tickPhase;
                 if (!rescaleIsIdentity(tickPhase, tickStep, oldStep))
                 {
-                    const double remaining = 1.0 - static_cast<double>(tickPhase);
-                    rest = static_cast<float>(1.0 - remaining * tickStep / oldStep);
+                    // 1 - (1 - p) s, with s the new step over the old one (known before the
+                    // tick phase p is), almost always gives the float that the rescale gives:
+                    // the sample goes on with that, and the rescale itself only confirms it.
+                    // Written as (1 - s) + s p, it keeps the tick phase's own way from one
+                    // sample to the next short.
+                    const double ratio = tickStep * inverseStep;
+                    const double tickPhaseWide = tickPhase;
+                    rest = static_cast<float>((1.0 - ratio) + ratio * tickPhaseWide);
+                    const double remaining = 1.0 - tickPhaseWide;
+                    const auto exact = static_cast<float>(1.0 - remaining * tickStep / oldStep);
+                    if (TARVA_RARELY(std::bit_cast<std::uint32_t>(rest) !=
+                                     std::bit_cast<std::uint32_t>(exact)))
+                        rest = exact;
                 }
+                inverseStep =
+                    kManualClock ? manualInverseStep : 1.0 / static_cast<double>(tickStep);
                 tickPhase = tickStep + rest;
                 rec.rest = rest;
                 rec.tickStep = tickStep;
@@ -705,6 +724,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
                     const float savedRatio = clockRatio, savedStep = tickStep;
                     const float savedTickPhase = tickPhase;
+                    const double savedInverseStep = inverseStep;
                     const FloatPair fromFeedback = feedbackSignal;
 
                     // The first part's run, and in it first the signal's half for every
@@ -759,6 +779,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                         clockRatio = savedRatio;
                         tickStep = savedStep;
                         tickPhase = savedTickPhase;
+                        inverseStep = savedInverseStep;
                         for (VstInt32 k = from; k < done; ++k)
                         {
                             SampleRecord& rec = records[k - start];

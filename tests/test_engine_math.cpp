@@ -74,8 +74,9 @@ TEST(EngineMath, HalvedCubicGivesTheInterpolationExpressionBitForBit)
     }
 }
 
-// The return path skips the flush from 2^-34 up: there it must change nothing, for either
-// sign, through every float of the lowest binade concerned and a few above.
+// The return path and the envelope skip the flush from 2^-34 up: there it must change
+// nothing, for either sign, through every float of the lowest binade concerned and a few
+// above.
 TEST(EngineMath, FlushChangesNothingFromTwoToMinus34Up)
 {
     for (std::uint32_t bits = bitsOf(0x1p-34f); bits < bitsOf(0x1p-31f); ++bits)
