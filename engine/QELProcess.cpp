@@ -411,7 +411,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         FloatPair raw, gained, z, s;
         float depth, rest, tickStep, tickPhase, dryGain, wetGain, feedbackGain;
         float modulation; // the envelope's part of the clock
-        float sine;       // the oscillator's sine, where the first part's stretch makes it ahead
+        float sine;       // the oscillator's sine, where it is made ahead
     };
     const FloatPair zero = _mm_setzero_ps();
 
