@@ -6,7 +6,7 @@
 #include "Screenshot.h"
 
 #include "DemoPlayer.h"
-#include "HostPrograms.h"
+#include "EditorStart.h"
 #include "gui/AEffGUIEditor.h"
 #include "gui/platform/OffscreenFrame.h"
 
@@ -17,11 +17,6 @@ extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster);
 
 namespace
 {
-int fail(int code, const std::string& message)
-{
-    std::fprintf(stderr, "tarva-editor: %s\n", message.c_str());
-    return code;
-}
 
 CFrame* editorFrame(AEffect* effect)
 {
@@ -35,22 +30,16 @@ int takeScreenshot(const EditorOptions& options, EditorHost& host)
 {
     PluginInstance plugin(host.create(&VSTPluginMain));
     if (!plugin)
-        return fail(kExitPlugin, "the plug-in made no instance");
-    plugin.start(static_cast<float>(options.sampleRate), options.blockSize);
-    if (!options.program.empty())
-    {
-        const int program = findProgram(plugin, options.program);
-        if (program < 0)
-            return fail(kExitUsage, "unknown program '" + options.program + "'");
-        selectProgram(plugin, program);
-    }
+        return editorFailure(kExitPlugin, "the plug-in made no instance");
+    if (const int code = startOnProgram(plugin, options); code != kExitOk)
+        return code;
 
     // No parent window: the frame draws into its buffer and nowhere else.
     if (plugin.dispatch(effEditOpen, 0, 0, nullptr) == 0)
-        return fail(kExitPlugin, "the plug-in did not open its editor");
+        return editorFailure(kExitPlugin, "the plug-in did not open its editor");
     CFrame* frame = editorFrame(plugin.effect());
     if (frame == nullptr)
-        return fail(kExitPlugin, "the editor has no frame");
+        return editorFailure(kExitPlugin, "the editor has no frame");
     // A window reports where the mouse is; the editor's idle fills its displays only while
     // it knows. The top-left corner is plain background.
     if (auto* offscreen = dynamic_cast<OffscreenFrame*>(frame->getPlatformFrame()))
@@ -75,6 +64,6 @@ int takeScreenshot(const EditorOptions& options, EditorHost& host)
     plugin.suspend();
     plugin.close();
     if (!written)
-        return fail(kExitFile, "cannot write " + options.screenshotFile);
+        return editorFailure(kExitFile, "cannot write " + options.screenshotFile);
     return kExitOk;
 }

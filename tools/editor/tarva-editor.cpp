@@ -5,6 +5,7 @@
 #include "DemoPlayer.h"
 #include "EditorHost.h"
 #include "EditorOptions.h"
+#include "EditorStart.h"
 #include "HostPrograms.h"
 #include "HostWindow.h"
 #include "Screenshot.h"
@@ -27,12 +28,6 @@ std::atomic<bool> interrupted{false};
 void onSignal(int)
 {
     interrupted.store(true);
-}
-
-int fail(int code, const std::string& message)
-{
-    std::fprintf(stderr, "tarva-editor: %s\n", message.c_str());
-    return code;
 }
 
 struct IdleStatistics
@@ -62,36 +57,30 @@ int runWindow(const EditorOptions& options, EditorHost& host)
 {
     PluginLibrary library(options.plugin);
     if (!library.isLoaded())
-        return fail(kExitPlugin, library.error());
+        return editorFailure(kExitPlugin, library.error());
     PluginInstance plugin(host.create(library.entry()));
     if (!plugin)
-        return fail(kExitPlugin, "the plug-in made no instance");
+        return editorFailure(kExitPlugin, "the plug-in made no instance");
     if ((plugin.effect()->flags & effFlagsHasEditor) == 0)
-        return fail(kExitPlugin, "the plug-in has no editor");
-    plugin.start(static_cast<float>(options.sampleRate), options.blockSize);
-    if (!options.program.empty())
-    {
-        const int program = findProgram(plugin, options.program);
-        if (program < 0)
-            return fail(kExitUsage, "unknown program '" + options.program + "'");
-        selectProgram(plugin, program);
-    }
+        return editorFailure(kExitPlugin, "the plug-in has no editor");
+    if (const int code = startOnProgram(plugin, options); code != kExitOk)
+        return code;
     host.takeDisplayUpdate(); // the host's own doing, not news
     logProgram(plugin, host);
 
     ERect* rect = nullptr;
     if (plugin.dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr ||
         rect->right <= rect->left || rect->bottom <= rect->top)
-        return fail(kExitPlugin, "the plug-in reports no editor size");
+        return editorFailure(kExitPlugin, "the plug-in reports no editor size");
     HostWindow window;
     char name[kVstMaxEffectNameLen + 1] = {};
     plugin.dispatch(effGetEffectName, 0, 0, name);
     if (const std::string error =
             window.open(rect->right - rect->left, rect->bottom - rect->top, name);
         !error.empty())
-        return fail(kExitDisplay, error);
+        return editorFailure(kExitDisplay, error);
     if (plugin.dispatch(effEditOpen, 0, 0, window.parentHandle()) == 0)
-        return fail(kExitPlugin, "the plug-in did not open its editor");
+        return editorFailure(kExitPlugin, "the plug-in did not open its editor");
 
     DemoPlayer player(plugin.effect(), host, options.sampleRate, options.blockSize);
     player.start();
@@ -159,12 +148,12 @@ int main(int argc, char** argv)
         return kExitOk;
     }
     if (!error.empty())
-        return fail(kExitUsage, error);
+        return editorFailure(kExitUsage, error);
 
     EditorHost host(options.sampleRate, options.tempo);
     if (!options.logFile.empty())
         if (const std::string logError = host.openLog(options.logFile); !logError.empty())
-            return fail(kExitFile, logError);
+            return editorFailure(kExitFile, logError);
     if (!options.screenshotFile.empty())
         return takeScreenshot(options, host);
     return runWindow(options, host);
