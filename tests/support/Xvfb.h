@@ -1,12 +1,12 @@
-// A private X server for tests that need a real display: Xvfb on the first free display
-// number from 90 on. DISPLAY names it while it runs.
+// A private X server for tests that need a real display: Xvfb on a free display number of
+// its own choosing. DISPLAY names it while it runs.
 #pragma once
 
 #include <X11/Xlib.h>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 inline bool onPath(const char* program)
 {
@@ -29,41 +28,37 @@ public:
     Xvfb& operator=(const Xvfb&) = delete;
     ~Xvfb() { stop(); }
 
+    // Xvfb itself takes the first display whose socket it can bind and says which through
+    // -displayfd, so two test processes starting at once can never both believe one server
+    // is theirs (a probe of a guessed number could reach the other process's server).
     bool start()
     {
-        for (int number = 90; number < 140; ++number)
+        int ready[2];
+        if (pipe(ready) != 0)
+            return false;
+        pid = fork();
+        if (pid == 0)
         {
-            const std::string name = ":" + std::to_string(number);
-            if (exists("/tmp/.X" + std::to_string(number) + "-lock") ||
-                exists("/tmp/.X11-unix/X" + std::to_string(number)))
-                continue;
-            pid = fork();
-            if (pid == 0)
-            {
-                prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive a crashed test
-                std::freopen("/dev/null", "w", stdout);
-                std::freopen("/dev/null", "w", stderr);
-                execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-                       "tcp", static_cast<char*>(nullptr));
-                _exit(127);
-            }
-            for (int tries = 0; tries < 100; ++tries)
-            {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                if (Display* probe = XOpenDisplay(name.c_str()))
-                {
-                    XCloseDisplay(probe);
-                    display = name;
-                    setenv("DISPLAY", name.c_str(), 1);
-                    return true;
-                }
-                int status = 0;
-                if (waitpid(pid, &status, WNOHANG) == pid) // taken by someone else: next one
-                    break;
-            }
-            stop();
+            prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive a crashed test
+            close(ready[0]);
+            std::freopen("/dev/null", "w", stdout);
+            std::freopen("/dev/null", "w", stderr);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
         }
-        return false;
+        close(ready[1]);
+        const std::string number = readLine(ready[0], 10000);
+        close(ready[0]);
+        if (pid < 0 || number.empty())
+        {
+            stop();
+            return false;
+        }
+        display = ":" + number;
+        setenv("DISPLAY", display.c_str(), 1);
+        return true;
     }
 
     void stop()
@@ -79,17 +74,35 @@ public:
     std::string display;
 
 private:
-    static bool exists(const std::string& path)
+    // The digits Xvfb writes once it accepts connections; empty if it exits or stays silent.
+    static std::string readLine(int fd, int timeoutMs)
     {
-        struct stat info;
-        return stat(path.c_str(), &info) == 0;
+        std::string line;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;)
+        {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd waiting{fd, POLLIN, 0};
+            if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
+                return {};
+            char c;
+            if (read(fd, &c, 1) != 1)
+                return {};
+            if (c == '\n')
+                return line;
+            if (c < '0' || c > '9')
+                return {};
+            line += c;
+        }
     }
 
     pid_t pid = -1;
 };
 
-// A test suite that shares one private X server: starting one on a display number another
-// has just left can race with that server's going. Tests skip without Xvfb or xdotool.
+// A test suite that shares one private X server rather than starting one per test. Tests skip
+// without Xvfb or xdotool.
 class XvfbTest : public ::testing::Test
 {
 protected:
