@@ -175,29 +175,6 @@ std::optional<Window> findEditorWindow(Display* display, const char* title)
     return found;
 }
 
-// A menu pops up as an override-redirect window on the root: its rectangle on screen.
-std::optional<XRectangle> findPopup(Display* display)
-{
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return std::nullopt;
-    std::optional<XRectangle> found;
-    for (unsigned i = 0; i < count; ++i)
-    {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.override_redirect && attributes.map_state == IsViewable)
-            found = XRectangle{static_cast<short>(attributes.x), static_cast<short>(attributes.y),
-                               static_cast<unsigned short>(attributes.width),
-                               static_cast<unsigned short>(attributes.height)};
-    }
-    if (children != nullptr)
-        XFree(children);
-    return found;
-}
-
 void askToClose(Display* display, Window window)
 {
     XEvent event{};

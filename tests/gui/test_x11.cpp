@@ -6,8 +6,12 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -75,12 +79,22 @@ protected:
     // Runs the host's idle loop for a while, as a host's timer would.
     void pump(int milliseconds)
     {
+        pumpUntil([] { return false; }, milliseconds);
+    }
+
+    // Runs the idle loop until the condition holds: xdotool returns once it has sent its
+    // events, and a busy machine may take a while to deliver them. Answers the condition.
+    template <typename Condition> bool pumpUntil(Condition condition, int milliseconds = 10000)
+    {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
         while (std::chrono::steady_clock::now() < end)
         {
             frame->idle();
+            if (condition())
+                return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+        return condition();
     }
 
     static void xdotool(const std::string& arguments)
@@ -135,20 +149,21 @@ TEST_F(X11Test, TheFrameIsAChildOfTheHostWindowShowingItsPixels)
 TEST_F(X11Test, DraggingTheKnobAndClickingButtonsChangeTheirValues)
 {
     xdotool(inWindow(117, 50) + " mousedown 1 " + inWindow(117, 30) + " mouseup 1");
-    pump(300);
+    ASSERT_TRUE(pumpUntil([&] { return !editor.ends.empty(); }));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.6f); // 20 pixels up in linear mode
     EXPECT_EQ(editor.begins, std::vector<std::int32_t>{0});
     EXPECT_EQ(editor.ends, std::vector<std::int32_t>{0});
 
     listener.changes.clear();
     xdotool(inWindow(210, 30) + " click 1");
-    pump(300);
+    ASSERT_TRUE(pumpUntil([&] { return !listener.changes.empty(); }));
+    pump(100); // and nothing more comes
     ASSERT_EQ(listener.changes.size(), 1u);
     EXPECT_EQ(listener.changes[0].tag, 19);
     EXPECT_EQ(kick->getValue(), 0.0f);
 
     xdotool(inWindow(310, 30) + " click 1");
-    pump(300);
+    ASSERT_TRUE(pumpUntil([&] { return toggle->getValue() != 0.0f; }));
     EXPECT_EQ(toggle->getValue(), 1.0f);
 
     // The mouse position the editor's idle asks for.
@@ -157,51 +172,67 @@ TEST_F(X11Test, DraggingTheKnobAndClickingButtonsChangeTheirValues)
     EXPECT_EQ(where, CPoint(310, 30));
 
     xdotool(inWindow(117, 40) + " click 4"); // wheel up
-    pump(200);
+    ASSERT_TRUE(pumpUntil([&] { return knob->getValue() > 0.65f; }));
     EXPECT_NEAR(knob->getValue(), 0.7f, 1e-6f); // default increment 0.1
 }
 
 TEST_F(X11Test, TheMousePositionIsKnownOutsideTheWindowToo)
 {
     // The editor's idle carries on with its displays only while it has a position.
-    xdotool(inWindow(310, 30));
-    pump(200);
     CPoint where;
-    ASSERT_TRUE(frame->getCurrentMouseLocation(where));
-    EXPECT_EQ(where, CPoint(310, 30));
+    const auto pointerAt = [&](auto inside)
+    { return frame->getCurrentMouseLocation(where) && inside(where); };
+    xdotool(inWindow(310, 30));
+    ASSERT_TRUE(pumpUntil([&] { return pointerAt([](CPoint p) { return p == CPoint(310, 30); }); }))
+        << where.x << ", " << where.y;
     xdotool("mousemove 1000 600");
-    pump(200);
-    ASSERT_TRUE(frame->getCurrentMouseLocation(where));
-    EXPECT_FALSE(CRect(0, 0, 870, 101).pointInside(where)) << where.x << ", " << where.y;
+    const CRect window(0, 0, 870, 101);
+    EXPECT_TRUE(
+        pumpUntil([&] { return pointerAt([&](CPoint p) { return !window.pointInside(p); }); }))
+        << where.x << ", " << where.y;
     EXPECT_EQ(frame->getViewAt(where), nullptr);
 }
 
 TEST_F(X11Test, TheOptionMenuPopsUpBelowTheControlAndTakesAClick)
 {
-    // The menu runs modally inside the press, so the choice comes from a second xdotool
-    // started beforehand: entry 2 sits at 400 + 30, 32 + 2 * 16 + 8 on the screen.
-    std::thread chooser(
-        []
+    // The menu runs modally inside the press, so the choice comes from a child process with
+    // its own connection: it waits for the popup and clicks entry 2, 2 * 16 + 8 pixels down.
+    const pid_t chooser = fork();
+    if (chooser == 0)
+    {
+        Display* display = XOpenDisplay(nullptr);
+        std::optional<XRectangle> popup;
+        for (int tries = 0; display != nullptr && tries < 2000 && !popup; ++tries)
         {
-            std::this_thread::sleep_for(std::chrono::milliseconds(800));
-            std::system("xdotool mousemove 430 72 click 1");
-        });
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            popup = findPopup(display);
+        }
+        if (!popup)
+            _exit(2);
+        const std::string click = "xdotool mousemove " + std::to_string(popup->x + 30) + " " +
+                                  std::to_string(popup->y + 2 * 16 + 8) + " click 1";
+        // Where it popped up, as the exit code: 0 when right below the control.
+        const bool below = popup->x == 400 && popup->y == 32;
+        _exit(std::system(click.c_str()) == 0 ? (below ? 0 : 3) : 4);
+    }
+    ASSERT_GT(chooser, 0);
     xdotool(inWindow(405, 25) + " click 1");
-    pump(2000);
-    chooser.join();
+    const bool chosen = pumpUntil([&] { return !listener.changes.empty(); });
+    int status = -1;
+    waitpid(chooser, &status, 0);
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "2: no popup, 3: not below the control, 4: xdotool failed; status " << status;
     EXPECT_EQ(menu->getCurrentIndex(), 2);
-    ASSERT_FALSE(listener.changes.empty());
     EXPECT_EQ(listener.changes.back().tag, 45);
 }
 
 TEST_F(X11Test, TypingIntoTheTextFieldAndEnterCommits)
 {
     xdotool(inWindow(550, 27) + " click 1");
-    pump(200);
-    ASSERT_TRUE(field->isEditing());
+    ASSERT_TRUE(pumpUntil([&] { return field->isEditing(); }));
     xdotool("key BackSpace BackSpace type --delay 20 'mo 2'");
     xdotool("key Return");
-    pump(300);
+    ASSERT_TRUE(pumpUntil([&] { return !field->isEditing(); }));
     EXPECT_STREQ(field->getText(), "namo 2");
-    EXPECT_FALSE(field->isEditing());
 }

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 inline bool onPath(const char* program)
@@ -132,3 +133,26 @@ protected:
     static bool toolsInstalled() { return onPath("Xvfb") && onPath("xdotool"); }
     static inline Xvfb* server = nullptr;
 };
+
+// The override-redirect window mapped on the root, as a popup menu is; none if none is up.
+inline std::optional<XRectangle> findPopup(Display* display)
+{
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return std::nullopt;
+    std::optional<XRectangle> found;
+    for (unsigned i = 0; i < count; ++i)
+    {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, children[i], &attributes) &&
+            attributes.override_redirect && attributes.map_state == IsViewable)
+            found = XRectangle{static_cast<short>(attributes.x), static_cast<short>(attributes.y),
+                               static_cast<unsigned short>(attributes.width),
+                               static_cast<unsigned short>(attributes.height)};
+    }
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
