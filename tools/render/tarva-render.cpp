@@ -19,6 +19,9 @@
 
 namespace
 {
+// About a third of a second at 44.1 kHz per read and per write.
+constexpr int kFramesPerFileAccess = 16384;
+
 int fail(int code, const std::string& message)
 {
     std::fprintf(stderr, "tarva-render: %s\n", message.c_str());
@@ -204,19 +207,22 @@ int main(int argc, char** argv)
     const VstInt32 block = options.blockSize;
     plugin.start(static_cast<float>(rate), block);
 
-    const auto blockSize = static_cast<std::size_t>(block);
-    std::vector<float> interleavedIn(blockSize * static_cast<std::size_t>(channels));
-    std::vector<float> left(blockSize), right(blockSize), outL(blockSize), outR(blockSize);
-    std::vector<float> interleavedOut(blockSize * 2);
+    // The file is read and written many blocks at a time (fewer, larger system calls); the
+    // plug-in still gets one block per call, each with its own song position.
+    const long chunk = static_cast<long>(block) * std::max(1, kFramesPerFileAccess / block);
+    const auto chunkSize = static_cast<std::size_t>(chunk);
+    std::vector<float> interleavedIn(chunkSize * static_cast<std::size_t>(channels));
+    std::vector<float> left(chunkSize), right(chunkSize), outL(chunkSize), outR(chunkSize);
+    std::vector<float> interleavedOut(chunkSize * 2);
     const auto started = std::chrono::steady_clock::now();
     Progress progress(frames, !options.quiet && isatty(STDERR_FILENO) && frames > 5L * rate);
     const double beatsPerFrame = options.tempo / 60.0 / rate;
     long done = 0;
     while (done < frames)
     {
-        const auto count = static_cast<VstInt32>(std::min<long>(block, frames - done));
+        const long count = std::min(chunk, frames - done);
         // Input while it lasts (a mono file feeds both plug-in inputs), then silence.
-        const long wanted = std::max(0L, std::min<long>(count, inputFrames - done));
+        const long wanted = std::max(0L, std::min(count, inputFrames - done));
         const long got = wanted > 0 ? reader->read(interleavedIn.data(), wanted) : 0;
         for (long i = 0; i < count; ++i)
         {
@@ -225,8 +231,15 @@ int main(int argc, char** argv)
             left[frame] = i < got ? interleavedIn[at] : 0.0f;
             right[frame] = i < got ? interleavedIn[channels > 1 ? at + 1 : at] : 0.0f;
         }
-        host.script.ppqPos = options.position + static_cast<double>(done) * beatsPerFrame;
-        plugin.processInBlocks(left.data(), right.data(), outL.data(), outR.data(), count, count);
+        for (long offset = 0; offset < count; offset += block)
+        {
+            const auto frame = static_cast<std::size_t>(offset);
+            const long length = std::min<long>(block, count - offset);
+            host.script.ppqPos =
+                options.position + static_cast<double>(done + offset) * beatsPerFrame;
+            plugin.processInBlocks(&left[frame], &right[frame], &outL[frame], &outR[frame], length,
+                                   block);
+        }
         for (long i = 0; i < count; ++i)
         {
             const auto frame = static_cast<std::size_t>(i);
