@@ -143,36 +143,31 @@ int run(const TempFolder& folder, std::vector<std::string> arguments)
 // The top-level window titled title whose child (the plug-in's editor) is on screen.
 std::optional<Window> findEditorWindow(Display* display, const char* title)
 {
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return std::nullopt;
-    std::optional<Window> found;
-    for (unsigned i = 0; i < count && !found; ++i)
+    for (const Window window : rootChildren(display))
     {
         char* name = nullptr;
-        if (!XFetchName(display, children[i], &name) || name == nullptr)
+        if (!XFetchName(display, window, &name) || name == nullptr)
             continue;
         const bool named = std::string(name) == title;
         XFree(name);
+        Window root = 0, parent = 0;
         Window* inner = nullptr;
         unsigned innerCount = 0;
-        if (!named || !XQueryTree(display, children[i], &root, &parent, &inner, &innerCount))
+        if (!named || !XQueryTree(display, window, &root, &parent, &inner, &innerCount))
             continue;
+        bool shown = false;
         for (unsigned j = 0; j < innerCount; ++j)
         {
             XWindowAttributes attributes;
-            if (XGetWindowAttributes(display, inner[j], &attributes) &&
-                attributes.map_state == IsViewable)
-                found = children[i];
+            shown = shown || (XGetWindowAttributes(display, inner[j], &attributes) &&
+                              attributes.map_state == IsViewable);
         }
         if (inner != nullptr)
             XFree(inner);
+        if (shown)
+            return window;
     }
-    if (children != nullptr)
-        XFree(children);
-    return found;
+    return std::nullopt;
 }
 
 void askToClose(Display* display, Window window)

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 inline bool onPath(const char* program)
 {
@@ -134,25 +135,32 @@ protected:
     static inline Xvfb* server = nullptr;
 };
 
-// The override-redirect window mapped on the root, as a popup menu is; none if none is up.
-inline std::optional<XRectangle> findPopup(Display* display)
+// The windows whose parent is the root: the top-level windows and any popup.
+inline std::vector<Window> rootChildren(Display* display)
 {
     Window root = 0, parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return std::nullopt;
+        return {};
+    std::vector<Window> windows(children, children + count);
+    if (children != nullptr)
+        XFree(children);
+    return windows;
+}
+
+// The override-redirect window mapped on the root, as a popup menu is; none if none is up.
+inline std::optional<XRectangle> findPopup(Display* display)
+{
     std::optional<XRectangle> found;
-    for (unsigned i = 0; i < count; ++i)
+    for (const Window window : rootChildren(display))
     {
         XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.override_redirect && attributes.map_state == IsViewable)
+        if (XGetWindowAttributes(display, window, &attributes) && attributes.override_redirect &&
+            attributes.map_state == IsViewable)
             found = XRectangle{static_cast<short>(attributes.x), static_cast<short>(attributes.y),
                                static_cast<unsigned short>(attributes.width),
                                static_cast<unsigned short>(attributes.height)};
     }
-    if (children != nullptr)
-        XFree(children);
     return found;
 }
