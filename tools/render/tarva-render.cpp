@@ -5,6 +5,7 @@
 #include "FakeHost.h"
 #include "HostPrograms.h"
 #include "RenderOptions.h"
+#include "StreamedRender.h"
 #include "presets/PluginId.h"
 #include "presets/PresetRecords.h"
 
@@ -207,50 +208,42 @@ int main(int argc, char** argv)
     const VstInt32 block = options.blockSize;
     plugin.start(static_cast<float>(rate), block);
 
-    // The file is read and written many blocks at a time (fewer, larger system calls); the
-    // plug-in still gets one block per call, each with its own song position.
+    // The file is read and written many blocks at a time, beside the processing; the plug-in
+    // still gets one block per call, each with its own song position.
     const long chunk = static_cast<long>(block) * std::max(1, kFramesPerFileAccess / block);
     const auto chunkSize = static_cast<std::size_t>(chunk);
-    std::vector<float> interleavedIn(chunkSize * static_cast<std::size_t>(channels));
     std::vector<float> left(chunkSize), right(chunkSize), outL(chunkSize), outR(chunkSize);
-    std::vector<float> interleavedOut(chunkSize * 2);
-    const auto started = std::chrono::steady_clock::now();
-    Progress progress(frames, !options.quiet && isatty(STDERR_FILENO) && frames > 5L * rate);
     const double beatsPerFrame = options.tempo / 60.0 / rate;
-    long done = 0;
-    while (done < frames)
+    const auto processChunk = [&](const float* in, long got, long count, long start, float* out)
     {
-        const long count = std::min(chunk, frames - done);
-        // Input while it lasts (a mono file feeds both plug-in inputs), then silence.
-        const long wanted = std::max(0L, std::min(count, inputFrames - done));
-        const long got = wanted > 0 ? reader->read(interleavedIn.data(), wanted) : 0;
+        // A mono file feeds both plug-in inputs.
         for (long i = 0; i < count; ++i)
         {
             const auto frame = static_cast<std::size_t>(i);
             const std::size_t at = frame * static_cast<std::size_t>(channels);
-            left[frame] = i < got ? interleavedIn[at] : 0.0f;
-            right[frame] = i < got ? interleavedIn[channels > 1 ? at + 1 : at] : 0.0f;
+            left[frame] = i < got ? in[at] : 0.0f;
+            right[frame] = i < got ? in[channels > 1 ? at + 1 : at] : 0.0f;
         }
         for (long offset = 0; offset < count; offset += block)
         {
             const auto frame = static_cast<std::size_t>(offset);
-            const long length = std::min<long>(block, count - offset);
             host.script.ppqPos =
-                options.position + static_cast<double>(done + offset) * beatsPerFrame;
-            plugin.processInBlocks(&left[frame], &right[frame], &outL[frame], &outR[frame], length,
-                                   block);
+                options.position + static_cast<double>(start + offset) * beatsPerFrame;
+            plugin.processInBlocks(&left[frame], &right[frame], &outL[frame], &outR[frame],
+                                   std::min<long>(block, count - offset), block);
         }
         for (long i = 0; i < count; ++i)
         {
             const auto frame = static_cast<std::size_t>(i);
-            interleavedOut[2 * frame] = outL[frame];
-            interleavedOut[2 * frame + 1] = outR[frame];
+            out[2 * frame] = outL[frame];
+            out[2 * frame + 1] = outR[frame];
         }
-        if (!writer.write(interleavedOut.data(), count))
-            break;
-        done += count;
-        progress.update(done);
-    }
+    };
+    const auto started = std::chrono::steady_clock::now();
+    Progress progress(frames, !options.quiet && isatty(STDERR_FILENO) && frames > 5L * rate);
+    // A failed write ends the render early; closing the file reports it.
+    streamChunks(*reader, writer, frames, chunk, processChunk,
+                 [&](long done) { progress.update(done); });
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     plugin.suspend();
