@@ -270,6 +270,16 @@ struct VstEvents
 };
 static_assert(offsetof(VstEvents, events) == 2 * sizeof(void*), "VstEvents layout");
 
+// Entry i of the host's list. The host allocates room for numEvents entries behind the
+// header, beyond the two the record declares, so the list is reached by its address rather
+// than by indexing the declared array past its bound.
+inline VstEvent* vstEventAt(const VstEvents& list, VstInt32 i) noexcept
+{
+    const auto* entries = reinterpret_cast<VstEvent* const*>(
+        reinterpret_cast<const unsigned char*>(&list) + offsetof(VstEvents, events));
+    return entries[i];
+}
+
 enum VstParameterFlags : VstInt32
 {
     kVstParameterIsSwitch = 1 << 0,
