@@ -61,6 +61,8 @@ bool Editor::open(void* ptr)
     if (frame)
         close(); // a host that opens twice gets one fresh window
     AEffGUIEditor::open(ptr);
+    // The controls are made from the values in effect now: earlier changes are shown.
+    qel->takeChangedControls();
 
     std::array<CBitmap*, kLoadOrder.size()> bitmaps{};
     for (std::size_t i = 0; i < kLoadOrder.size(); ++i)
@@ -158,8 +160,6 @@ void Editor::createControls(CBitmap* const* bitmaps)
 
 void Editor::close()
 {
-    // The references go first: the effect may still report a parameter change from
-    // another thread while the frame releases the controls.
     controls.fill(nullptr);
     parameterControls.fill(nullptr);
     digits.fill(nullptr);

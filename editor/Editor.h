@@ -30,11 +30,11 @@ public:
     // succeeds: a bitmap or control that cannot be made is left out.
     bool open(void* ptr) override;
     void close() override;
-    // The host's periodic call: the frame's own idle, then the controller under the mouse,
-    // the digits, the lamps and the meter. Allocates nothing.
+    // The host's periodic call: the frame's own idle, then what the effect published
+    // (changed parameters, programs, modes), the controller under the mouse, the digits,
+    // the lamps and the meter. Allocates nothing.
     void idle() override;
-    // From the effect after every parameter change, from any thread: only stores values
-    // into controls.
+    // A changed parameter's control follows it; from idle, on the user-interface thread.
     void setParameter(VstInt32 index, float value) override;
     // A whole number on the four digits, leading zeros blank.
     virtual void displayDelayDigits(float value);
@@ -63,6 +63,10 @@ private:
     void changeDelayStep(std::int32_t tag, float multiplier);
     void changeDelaySlider(CControl* slider, std::int32_t tag, float value);
     void setSliders(float value);
+    // The invisible sliders start from the delay in use: the tempo in clock mode, the
+    // delay time otherwise.
+    float sliderBase();
+    void showParameterChanges();
     void showDigits();
     void updateMeter(float level, std::uint32_t now);
     bool isOn(int index);

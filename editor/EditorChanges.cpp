@@ -31,11 +31,32 @@ void Editor::setParameter(VstInt32 index, float value)
         return;
     if (index == kDlyTime)
     {
-        setSliders(std::sqrt(std::max(value, 0.0f)));
+        setSliders(sliderBase());
         return;
     }
     if (CControl* control = parameterControls[index])
-        control->setValue(qel->getParameter(index));
+        control->setValue(value);
+}
+
+// Whatever changed them (the host, a MIDI controller, a program, this editor), the controls
+// show the values in effect. The delay sliders also start anew when the hold or the mode
+// switches, as either changes what they stand for.
+void Editor::showParameterChanges()
+{
+    std::uint32_t changed = qel->takeChangedControls();
+    constexpr std::uint32_t kSliderBits = 1u << kDlyTime | 1u << kRptInf | 1u << kDlyClk;
+    if (changed & kSliderBits)
+        changed |= 1u << kDlyTime;
+    for (int index = 0; changed != 0; ++index, changed >>= 1)
+        if (changed & 1u)
+            setParameter(index, qel->getParameter(index));
+}
+
+float Editor::sliderBase()
+{
+    if (qel->isClockMode())
+        return std::sqrt(qel->getTempo() / kTempoEntryScale);
+    return std::sqrt(std::max(qel->getParameter(kDlyTime), 0.0f));
 }
 
 void Editor::setSliders(float value)

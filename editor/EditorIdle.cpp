@@ -31,8 +31,13 @@ float frameValue(int frame, int frames)
 
 void Editor::idle()
 {
+    // What the effect published first, so that this pass draws it.
+    if (frame)
+    {
+        showParameterChanges();
+        showEffectState();
+    }
     AEffGUIEditor::idle();
-    refreshPrograms();
     if (!frame || !controllerDisplay)
         return;
     if (!updateControllerDisplay())

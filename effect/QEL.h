@@ -2,6 +2,7 @@
 // delay engine that plays them.
 #pragma once
 
+#include "effect/ChangeCount.h"
 #include "effect/ParameterIndex.h"
 #include "effect/RelaxedAtomic.h"
 #include "engine/EngineState.h"
@@ -31,9 +32,6 @@ public:
     void getParameterDisplay(VstInt32 index, char* text) override;
     bool getParameterProperties(VstInt32 index, VstParameterProperties* properties) override;
 
-    // Program changes start from free delay time, so a program's DlyTime applies.
-    void selectProgram(int index) override;
-
     // Lifecycle, from the host's non-audio threads while no block runs.
     void suspend() override;
     void resume() override;
@@ -60,9 +58,13 @@ public:
     int getReadIndex() const noexcept { return engine.readIndex; }
     bool isHoldEngaged() const noexcept { return engine.holdEngaged != 0; }
 
+protected:
+    void applyParameter(VstInt32 index, float value) override;
+    void applyProgram(const ProgramRecord& program) override;
+
 private:
     // Parameter model.
-    float applyControl(int index, float value);
+    void applyControl(int index, float value);
     int switchState(int index) const noexcept;
     void computeClockDelay();
 
@@ -74,11 +76,14 @@ private:
     void setRateConstants();
     void placeReadPosition();
     void clearEngine();
+    BlockTargets copyTargets() const noexcept;
+    BlockRequests takeBlockTargets() noexcept;
     void designInputFilter(float cutoffHz);
     float inputFilterCutoff(float rateThreshold) const;
 
     std::array<RelaxedAtomic<float>, kNumControls> parameterValues;
     EngineTargets targets;
+    ChangeCount targetChanges; // whole program changes, so a block never takes half of one
     EngineState engine;
     DisplayHandOver display;
 };

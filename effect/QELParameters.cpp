@@ -2,7 +2,6 @@
 #include "effect/QEL.h"
 
 #include "effect/ParameterTable.h"
-#include "presets/CPresetSystemEditor.h"
 
 #include <cmath>
 
@@ -17,17 +16,18 @@ constexpr float kTempoEntryScale = 400.0f;
 void QEL::setParameter(VstInt32 index, float value)
 {
     value = nanToZero(value);
-    // The program store first (it also serves MIDI learn), unless a program is being applied.
-    if (!isLoadingProgram())
-        CPresetSystemEffect::setParameter(index, value);
-    float accepted = value;
-    if (isControl(index))
-    {
-        accepted = applyControl(index, value);
-        updateEngine(index, clampUnit(value));
-    }
-    if (CPresetSystemEditor* editor = presetEditor())
-        editor->setParameter(index, accepted);
+    // The program store first (it also serves MIDI learn).
+    CPresetSystemEffect::setParameter(index, value);
+    applyParameter(index, value);
+}
+
+void QEL::applyParameter(VstInt32 index, float value)
+{
+    if (!isControl(index))
+        return;
+    applyControl(index, value);
+    updateEngine(index, clampUnit(value));
+    publishControlChange(index);
 }
 
 float QEL::getParameter(VstInt32 index)
@@ -37,24 +37,22 @@ float QEL::getParameter(VstInt32 index)
     return CPresetSystemEffect::getParameter(index);
 }
 
-// Stores the value and sets the decoded values; answers the value the editor is shown.
+// Stores the value and sets the decoded values.
 // Decoding always works on the value limited to 0..1, so no host value can drive a
 // formula outside the range it was made for.
-float QEL::applyControl(int index, float value)
+void QEL::applyControl(int index, float value)
 {
     const float v = clampUnit(value);
     switch (kControlInfo[index].kind)
     {
     case ParameterKind::DelayTime:
         // The clock owns the delay time in clock mode; the hold freezes it.
-        if (targets.clockMode != 0)
-            return value;
-        if (targets.repeatHold != 0)
-            return v;
+        if (targets.clockMode != 0 || targets.repeatHold != 0)
+            return;
         parameterValues[index] = v;
         targets.delayChanged = true;
         targets.delayMs = kMaxDelayMs * v;
-        return v;
+        return;
     case ParameterKind::ClockMode:
         parameterValues[index] = value;
         if (targets.repeatHold != 0)
@@ -82,7 +80,6 @@ float QEL::applyControl(int index, float value)
         parameterValues[index] = value;
         break;
     }
-    return value;
 }
 
 int QEL::switchState(int index) const noexcept
@@ -140,12 +137,15 @@ void QEL::setHostTempo(double hostBpm)
         computeClockDelay();
 }
 
-void QEL::selectProgram(int index)
+// Program changes start from free delay time, so a program's DlyTime applies. The audio
+// thread takes the values from one block on, all together.
+void QEL::applyProgram(const ProgramRecord& program)
 {
-    if (index < 0 || index >= kNumPrograms)
-        return;
+    targetChanges.begin();
     parameterValues[kDlyClk] = 0.0f;
     targets.clockMode = 0;
     targets.delayChanged = false;
-    CPresetSystemEffect::selectProgram(index);
+    for (int p = 0; p < kNumControls; ++p)
+        applyParameter(p, nanToZero(program.values[p]));
+    targetChanges.end();
 }

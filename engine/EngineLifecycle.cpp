@@ -151,6 +151,7 @@ void QEL::clearEngine()
     display.flashLatch = false;
     display.flashAckRequest = false;
     display.vcoPhaseDisplay = 0.0f;
+    engine.block = copyTargets(); // no block runs now
 }
 
 void QEL::suspend()

@@ -67,6 +67,39 @@ struct EngineTargets
     RelaxedAtomic<bool> holdSwitchRequest = false; // RptInf was written: restart the cross-fade
 };
 
+// The targets one block plays with, copied from EngineTargets at its start by the audio
+// thread. A program change under way on another thread is not copied until it is whole.
+struct BlockTargets
+{
+    float tempoBpm = 120.0f;
+    float delayMs = 2000.0f;
+    int repeatHold = 0;
+    int clockMode = 0;
+    float b0 = 1.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+    float inputGain = 1.0f;
+    float outputGain = 1.0f;
+    float mix = 0.5f;
+    float feedback = 0.0f;
+    float depth = 0.0f;
+    float wetSign = 1.0f;
+    float feedbackSign = 1.0f;
+    int hiCutOn = 0;
+    int powerOn = 1;
+    float clockMultiplier = 1.0f;
+    float manualClock = 1.0f;
+    int vcoSquare = 1;
+    float vcoShapeAmount = 0.0f;
+    float envelopeAmount = 1.0f;
+    float vcoPhaseIncrement = 1.4247586e-05f;
+};
+
+// The hand-overs a block takes together with its targets.
+struct BlockRequests
+{
+    bool delayChanged = false;
+    bool holdSwitch = false;
+};
+
 // Read by the editor while the audio thread writes; requests go the other way.
 struct DisplayHandOver
 {
@@ -82,6 +115,8 @@ struct DisplayHandOver
 struct EngineState
 {
     static constexpr int kLevelRingSize = 16;
+
+    BlockTargets block;
 
     int engineSampleRate = 44100;
     float engineSampleRateF = 44100.0f;

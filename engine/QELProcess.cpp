@@ -164,6 +164,58 @@ bool rescaleIsIdentity(float tickPhase, float tickStep, float oldStep)
 }
 } // namespace
 
+BlockTargets QEL::copyTargets() const noexcept
+{
+    BlockTargets t;
+    t.tempoBpm = targets.tempoBpm;
+    t.delayMs = targets.delayMs;
+    t.repeatHold = targets.repeatHold;
+    t.clockMode = targets.clockMode;
+    t.b0 = targets.b0;
+    t.b1 = targets.b1;
+    t.b2 = targets.b2;
+    t.a1 = targets.a1;
+    t.a2 = targets.a2;
+    t.inputGain = targets.inputGain;
+    t.outputGain = targets.outputGain;
+    t.mix = targets.mix;
+    t.feedback = targets.feedback;
+    t.depth = targets.depth;
+    t.wetSign = targets.wetSign;
+    t.feedbackSign = targets.feedbackSign;
+    t.hiCutOn = targets.hiCutOn;
+    t.powerOn = targets.powerOn;
+    t.clockMultiplier = targets.clockMultiplier;
+    t.manualClock = targets.manualClock;
+    t.vcoSquare = targets.vcoSquare;
+    t.vcoShapeAmount = targets.vcoShapeAmount;
+    t.envelopeAmount = targets.envelopeAmount;
+    t.vcoPhaseIncrement = targets.vcoPhaseIncrement;
+    return t;
+}
+
+// A program change being applied on another thread is taken at a later block, whole: until
+// then the block plays on with the targets it took last, and the requests wait with it.
+BlockRequests QEL::takeBlockTargets() noexcept
+{
+    const auto token = targetChanges.settled();
+    if (!token)
+        return {};
+    const BlockRequests requests{targets.delayChanged.exchange(false),
+                                 targets.holdSwitchRequest.exchange(false)};
+    const BlockTargets taken = copyTargets();
+    if (!targetChanges.unchangedSince(*token))
+    {
+        if (requests.delayChanged)
+            targets.delayChanged = true;
+        if (requests.holdSwitch)
+            targets.holdSwitchRequest = true;
+        return {};
+    }
+    engine.block = taken;
+    return requests;
+}
+
 void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
     if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr || inputs[0] == nullptr ||
@@ -191,8 +243,11 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
     if (const VstTimeInfo* time = getTimeInfo(kVstTempoValid))
         setHostTempo(time->tempo);
+    // Hand-overs from the other threads, taken once per block with the targets.
+    const BlockRequests requests = takeBlockTargets();
+    const BlockTargets& t = engine.block;
     const float rate = engine.engineSampleRateF;
-    const double tempo = targets.tempoBpm;
+    const double tempo = t.tempoBpm;
     const VstTimeInfo* position = getTimeInfo(kVstPpqPosValid);
     if (position != nullptr && std::isfinite(position->ppqPos))
         engine.beatPosition = static_cast<float>(position->ppqPos);
@@ -201,7 +256,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             static_cast<float>(engine.beatPosition + tempo * sampleFrames / (rate * 60.0));
 
     // Samples since the last delay-period boundary on the song's beat grid.
-    const double delayMsAtStart = targets.delayMs;
+    const double delayMsAtStart = t.delayMs;
     const auto delayBeats = static_cast<float>(tempo * delayMsAtStart / 60000.0);
     const int periodLength = toInt(rate * delayMsAtStart / 1000.0);
     const int flashWindow = engine.flashWindow;
@@ -216,15 +271,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // A block that starts on a boundary handles it at its first sample, like any other.
     const bool boundaryAtStart = periodCounter == 0;
 
-    // Hand-overs from the other threads, taken once per block.
-    bool delayPending = targets.delayChanged.exchange(false);
+    bool delayPending = requests.delayChanged;
     int holdEngaged = engine.holdEngaged;
     float fadeLevel = engine.fadeLevel;
-    const int repeatHold = targets.repeatHold;
-    if (targets.holdSwitchRequest.exchange(false))
+    const int repeatHold = t.repeatHold;
+    if (requests.holdSwitch)
     {
         fadeLevel = kFadeStart;
-        holdEngaged = repeatHold != 0 && targets.clockMode == 0 ? 1 : 0;
+        holdEngaged = repeatHold != 0 && t.clockMode == 0 ? 1 : 0;
     }
     float peakLevel = display.peakResetRequest.exchange(false) ? 0.0f : display.peakLevel.load();
     bool flashLatch = display.flashAckRequest.exchange(false) ? false : display.flashLatch.load();
@@ -238,24 +292,23 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const VstInt32 holdSample = holdEngaged == 0 && repeatHold != 0 ? beat.firstBoundary : -1;
 
     // Targets and coefficients for the block.
-    const InputFilter filter{_mm_set1_pd(targets.b0), _mm_set1_pd(targets.b1),
-                             _mm_set1_pd(targets.b2), _mm_set1_pd(targets.a1),
-                             _mm_set1_pd(targets.a2)};
-    const float inputGain = targets.inputGain;
-    const float outputGain = targets.outputGain;
-    const float mix = targets.mix;
-    const float feedback = targets.feedback;
-    const float depth = targets.depth;
-    const float wetSign = targets.wetSign;
-    const FloatPair feedbackSign = _mm_set1_ps(targets.feedbackSign);
-    const bool hiCutOn = targets.hiCutOn != 0;
-    const bool powerOn = targets.powerOn != 0;
-    const float clockMultiplier = targets.clockMultiplier;
-    const float manualClock = targets.manualClock;
-    const bool square = targets.vcoSquare != 0;
-    const float shape = targets.vcoShapeAmount;
-    const float envelopeAmount = targets.envelopeAmount;
-    const float phaseIncrement = targets.vcoPhaseIncrement;
+    const InputFilter filter{_mm_set1_pd(t.b0), _mm_set1_pd(t.b1), _mm_set1_pd(t.b2),
+                             _mm_set1_pd(t.a1), _mm_set1_pd(t.a2)};
+    const float inputGain = t.inputGain;
+    const float outputGain = t.outputGain;
+    const float mix = t.mix;
+    const float feedback = t.feedback;
+    const float depth = t.depth;
+    const float wetSign = t.wetSign;
+    const FloatPair feedbackSign = _mm_set1_ps(t.feedbackSign);
+    const bool hiCutOn = t.hiCutOn != 0;
+    const bool powerOn = t.powerOn != 0;
+    const float clockMultiplier = t.clockMultiplier;
+    const float manualClock = t.manualClock;
+    const bool square = t.vcoSquare != 0;
+    const float shape = t.vcoShapeAmount;
+    const float envelopeAmount = t.envelopeAmount;
+    const float phaseIncrement = t.vcoPhaseIncrement;
     // One-pole 30 Hz steps toward the targets, each sum rounded once. The target's share
     // is the same every sample (and exact in double), so it is formed once here.
     const double k = engine.smoothCoef;
@@ -619,8 +672,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             if (delayPending)
             {
                 delayPending = false;
-                delaySamples =
-                    static_cast<float>(static_cast<double>(rate) * targets.delayMs / 1000.0);
+                delaySamples = static_cast<float>(static_cast<double>(rate) * t.delayMs / 1000.0);
                 int read = writeIndex - static_cast<int>(delaySamples);
                 if (read < 0)
                     read += memoryLength;

@@ -21,9 +21,9 @@ public:
         return true;
     }
 
-    // The effect reports every parameter change here, from whichever thread made it, the
-    // audio thread included: implementations only store values into controls (no
-    // allocation, no lock); drawing happens in idle.
+    // A parameter's control follows its new value. The effect never calls this: it
+    // publishes what changed, and the editor's idle pass calls it on the user-interface
+    // thread.
     virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
 
     bool setKnobMode(VstInt32 mode) override

@@ -62,7 +62,6 @@ CPresetSystemEditor::~CPresetSystemEditor()
         presetEffect = nullptr;
         close();
     }
-    releaseKeptSwitches();
     saveCurrentPaths();
 }
 
@@ -88,19 +87,15 @@ void CPresetSystemEditor::loadBankFromBuffer(BankRecordView record, bool reverse
         return;
     // Whatever the record holds, a bank load ends on program 0.
     presetEffect->selectProgram(0);
-    const auto programs = readBankRecord(record, uniqueId(), reversed);
-    if (programs)
-    {
-        presetEffect->programTable() = *programs;
-        presetEffect->selectProgram(0);
-    }
+    if (const auto programs = readBankRecord(record, uniqueId(), reversed))
+        presetEffect->loadAllPrograms(*programs);
     showPrograms();
 }
 
 void CPresetSystemEditor::saveBankToBuffer(std::span<std::byte, bankRecord::kBytes> buffer)
 {
     if (presetEffect != nullptr)
-        writeBankRecord(buffer, uniqueId(), presetEffect->programTable());
+        writeBankRecord(buffer, uniqueId(), presetEffect->readPrograms());
 }
 
 void CPresetSystemEditor::loadPresetFromBuffer(PresetRecordView record, bool reversed)
@@ -108,14 +103,10 @@ void CPresetSystemEditor::loadPresetFromBuffer(PresetRecordView record, bool rev
     if (presetEffect == nullptr)
         return;
     const auto program = readPresetRecord(record, uniqueId(), reversed);
-    const int index = presetEffect->getCurrentProgramIndex();
-    if (!program || index < 0 || index >= kNumPrograms)
+    if (!program)
         return;
-    presetEffect->programTable()[index] = *program;
-    char name[kProgramNameBytes + 1];
-    copyProgramName(*program, name);
-    renameProgram(name);
-    presetEffect->selectProgram(index);
+    presetEffect->loadIntoCurrentProgram(*program);
+    showPrograms();
 }
 
 void CPresetSystemEditor::savePresetToBuffer(std::span<std::byte, presetRecord::kBytes> buffer)
@@ -123,7 +114,7 @@ void CPresetSystemEditor::savePresetToBuffer(std::span<std::byte, presetRecord::
     if (presetEffect == nullptr)
         return;
     const int index = presetEffect->getCurrentProgramIndex();
-    writePresetRecord(buffer, uniqueId(), presetEffect->programTable()[index]);
+    writePresetRecord(buffer, uniqueId(), presetEffect->readProgram(index));
 }
 
 void CPresetSystemEditor::loadMidiFromBuffer(MidiRecordView record, bool reversed)

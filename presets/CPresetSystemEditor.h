@@ -3,8 +3,9 @@
 // and clear switches, and the name of the controller bound to the control under the
 // mouse); preset, bank and MIDI-settings records built from and loaded into the effect's
 // programs and controller map, their files, and the per-user store of defaults, memos and
-// last-used paths. The effect calls the first hooks when a mode ends or a name changes, so
-// that the strip's controls follow.
+// last-used paths. The strip follows the effect in its idle pass: the program names and
+// the current program when the effect's program generation moves, and the learn and
+// clear switches when their modes end.
 #pragma once
 
 #include "gui/AEffGUIEditor.h"
@@ -13,7 +14,7 @@
 #include "presets/PathMemory.h"
 #include "presets/PresetRecords.h"
 
-#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -84,16 +85,9 @@ public:
     void beginEdit(std::int32_t index) override;
     void endEdit(std::int32_t index) override;
 
-    // learnEnded and unlearnEnded may arrive on the audio thread (a learned controller,
-    // or a parameter change in clear mode, ends the mode there): they only store 0 into a
-    // switch. programNameChanged comes from the host's setProgramName and from renaming in
-    // the editor, on the user-interface thread.
-    virtual void learnEnded();
-    virtual void unlearnEnded();
+    // A rename made in the editor: the name field and the current menu entry show it at
+    // once. User-interface thread.
     virtual void programNameChanged(const char* name);
-    // The host replaced the programs (a chunk, from any thread but the audio thread): the
-    // next idle pass shows their names and the current one again.
-    void programsChanged() noexcept { programsStale = true; }
 
     // Replaces factory state with what the user stored as defaults, at construction: the
     // default bank, then the default preset on top of its program 0, then the default MIDI
@@ -104,6 +98,7 @@ public:
     // ignore another plug-in's record or one of another kind; reversed asks for the
     // floats' bytes reversed from what the identifier says. Savers write every byte.
     // A bank load selects program 0 before it looks at the record.
+    // The loaders change the effect's programs through its whole-program commands.
     virtual void loadBankFromBuffer(BankRecordView record, bool reversed);
     virtual void saveBankToBuffer(std::span<std::byte, bankRecord::kBytes> buffer);
     // Into the current program, which is then applied.
@@ -156,8 +151,10 @@ protected:
     // under the mouse. False when it could not look: no effect, frame or display, or the
     // mouse is outside the window.
     bool updateControllerDisplay();
-    // Shows the program names again when the host has replaced them.
-    void refreshPrograms();
+    // What the effect published since the last pass: the program names and the current
+    // program when its program generation moved, and the learn and clear switches when a
+    // mode ended (a learned controller ends learning on the audio thread).
+    void showEffectState();
     // The parameter whose binding a control's tag shows, or -1.
     virtual int parameterForTag(std::int32_t tag) const;
 
@@ -181,11 +178,8 @@ protected:
     CSaveLoadButton* loadMidiButton = nullptr;
     CSaveLoadButton* saveMidiButton = nullptr;
     CQEKickButton* defaultMidiButton = nullptr;
-    // Also read by the hooks on the audio thread, hence atomic. The editor holds a
-    // reference of its own to each switch from open until the next open or its
-    // destruction: a hook that read the pointer just before close still finds a control.
-    std::atomic<CQEOnOffButton*> learnSwitch{nullptr};
-    std::atomic<CQEOnOffButton*> clearSwitch{nullptr};
+    CQEOnOffButton* learnSwitch = nullptr;
+    CQEOnOffButton* clearSwitch = nullptr;
 
 private:
     enum class RecordKind
@@ -206,8 +200,8 @@ private:
     void chooseProgram(COptionMenu* menu);
     // The menu's titles, its current entry and the name field from the program table.
     void showPrograms();
-    std::atomic<bool> programsStale{false};
-    void releaseKeptSwitches() noexcept;
+    void showModes();
+    std::uint32_t shownProgramGeneration = 0;
 
     // With its trailing separator; the process's working directory until the stored
     // paths are loaded.
@@ -216,6 +210,4 @@ private:
     PathBuffer currentPresetFile{};
     PathBuffer currentMidiFile{};
     std::unique_ptr<FileDialog> fileDialog;
-    CQEOnOffButton* keptLearnSwitch = nullptr;
-    CQEOnOffButton* keptClearSwitch = nullptr;
 };

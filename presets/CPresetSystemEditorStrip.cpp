@@ -132,7 +132,6 @@ bool CPresetSystemEditor::open(void* ptr)
     if (frame == nullptr || presetEffect == nullptr)
         return false;
     AEffGUIEditor::open(ptr); // records the parent window; the derived editor may have too
-    releaseKeptSwitches();
     try
     {
         buildStrip();
@@ -159,7 +158,9 @@ void CPresetSystemEditor::buildStrip()
 {
     const BitmapResource background(kBackgroundBitmap);
     CBitmap* const back = background.get();
-    const ProgramTable& programs = presetEffect->programTable();
+    // The generation first: a change after it shows at the next idle pass.
+    shownProgramGeneration = presetEffect->getProgramGeneration();
+    const ProgramTable programs = presetEffect->readPrograms();
     const int current = std::clamp(presetEffect->getCurrentProgramIndex(), 0, kNumPrograms - 1);
     char name[kProgramNameBytes + 1];
     copyProgramName(programs[current], name);
@@ -261,13 +262,8 @@ void CPresetSystemEditor::buildStrip()
     const BitmapResource learnImages(kLearnBitmap);
     const BitmapResource midiDefault(kDefaultMidiBitmap);
     const BitmapResource clearImages(kClearBitmap);
-    if (auto* learn = addTo(frame, new (std::nothrow) CQEOnOffButton(
-                                       kLearnRect, this, presetStrip::kLearn, learnImages.get())))
-    {
-        learn->remember();
-        keptLearnSwitch = learn;
-        learnSwitch.store(learn, std::memory_order_release);
-    }
+    learnSwitch = addTo(frame, new (std::nothrow) CQEOnOffButton(
+                                   kLearnRect, this, presetStrip::kLearn, learnImages.get()));
     loadMidiButton = addTo(frame, new (std::nothrow) CSaveLoadButton(
                                       kLoadMidiRect, this, presetStrip::kLoadMidi, load.get()));
     saveMidiButton = addTo(frame, new (std::nothrow) CSaveLoadButton(
@@ -275,23 +271,8 @@ void CPresetSystemEditor::buildStrip()
     defaultMidiButton = addTo(frame, new (std::nothrow) CQEKickButton(kDefaultMidiRect, this,
                                                                       presetStrip::kDefaultMidi,
                                                                       midiDefault.get(), true));
-    if (auto* clear = addTo(frame, new (std::nothrow) CQEOnOffButton(
-                                       kClearRect, this, presetStrip::kClear, clearImages.get())))
-    {
-        clear->remember();
-        keptClearSwitch = clear;
-        clearSwitch.store(clear, std::memory_order_release);
-    }
-}
-
-void CPresetSystemEditor::releaseKeptSwitches() noexcept
-{
-    for (CQEOnOffButton** kept : {&keptLearnSwitch, &keptClearSwitch})
-        if (*kept)
-        {
-            (*kept)->forget();
-            *kept = nullptr;
-        }
+    clearSwitch = addTo(frame, new (std::nothrow) CQEOnOffButton(
+                                   kClearRect, this, presetStrip::kClear, clearImages.get()));
 }
 
 void CPresetSystemEditor::close()
@@ -313,25 +294,44 @@ void CPresetSystemEditor::close()
     loadMidiButton = nullptr;
     saveMidiButton = nullptr;
     defaultMidiButton = nullptr;
-    // The switches themselves stay alive (kept) until the next open: the audio thread may
-    // be about to set one.
-    learnSwitch.store(nullptr, std::memory_order_release);
-    clearSwitch.store(nullptr, std::memory_order_release);
+    learnSwitch = nullptr;
+    clearSwitch = nullptr;
     setFileDialog(nullptr);
     AEffGUIEditor::close();
 }
 
 void CPresetSystemEditor::idle()
 {
+    showEffectState(); // first, so that this pass draws it
     AEffGUIEditor::idle();
-    refreshPrograms();
     updateControllerDisplay();
 }
 
-void CPresetSystemEditor::refreshPrograms()
+void CPresetSystemEditor::showEffectState()
 {
-    if (programsStale.exchange(false))
+    if (presetEffect == nullptr || frame == nullptr)
+        return;
+    const std::uint32_t generation = presetEffect->getProgramGeneration();
+    if (generation != shownProgramGeneration)
+    {
+        shownProgramGeneration = generation;
         showPrograms();
+    }
+    showModes();
+}
+
+// The switches follow the modes: a mode ended elsewhere (a learned controller, a control
+// cleared, another switch) turns its switch off.
+void CPresetSystemEditor::showModes()
+{
+    const auto show = [](CQEOnOffButton* button, bool on)
+    {
+        const float value = on ? 1.0f : 0.0f;
+        if (button && button->getValue() != value)
+            button->setValue(value);
+    };
+    show(learnSwitch, presetEffect->isLearning());
+    show(clearSwitch, presetEffect->isUnlearning());
 }
 
 int CPresetSystemEditor::parameterForTag(std::int32_t tag) const
@@ -363,18 +363,6 @@ bool CPresetSystemEditor::updateControllerDisplay()
     return true;
 }
 
-void CPresetSystemEditor::learnEnded()
-{
-    if (CQEOnOffButton* button = learnSwitch.load(std::memory_order_acquire))
-        button->setValue(0.0f);
-}
-
-void CPresetSystemEditor::unlearnEnded()
-{
-    if (CQEOnOffButton* button = clearSwitch.load(std::memory_order_acquire))
-        button->setValue(0.0f);
-}
-
 void CPresetSystemEditor::programNameChanged(const char* name)
 {
     if (name == nullptr)
@@ -393,7 +381,7 @@ void CPresetSystemEditor::showPrograms()
 {
     if (presetEffect == nullptr || (nameField == nullptr && programMenu == nullptr))
         return;
-    const ProgramTable& programs = presetEffect->programTable();
+    const ProgramTable programs = presetEffect->readPrograms();
     const int current = std::clamp(presetEffect->getCurrentProgramIndex(), 0, kNumPrograms - 1);
     char name[kProgramNameBytes + 1];
     if (programMenu)
@@ -452,6 +440,7 @@ void CPresetSystemEditor::valueChanged(CControl* control)
             presetEffect->endLearn();
         else
             presetEffect->startLearn();
+        showModes();
         break;
     case presetStrip::kLoadMidi: loadMidiFile(v == 0.5f); break;
     case presetStrip::kSaveMidi: saveMidiFile(); break;
@@ -465,6 +454,7 @@ void CPresetSystemEditor::valueChanged(CControl* control)
             presetEffect->endUnlearn();
         else
             presetEffect->startUnlearn();
+        showModes();
         break;
     case presetStrip::kProgramMenu:
         if (control->isTypeOf("COptionMenu"))
@@ -506,11 +496,11 @@ void CPresetSystemEditor::stepProgram(float direction)
     if (programMenu)
         programMenu->setCurrent(index);
     char name[kProgramNameBytes + 1];
-    copyProgramName(presetEffect->programTable()[index], name);
+    copyProgramName(presetEffect->readProgram(index), name);
     if (nameField)
         nameField->setText(name);
     presetEffect->selectProgram(index);
-    presetEffect->renameCurrentProgram(name);
+    presetEffect->renameProgram(index, name);
 }
 
 void CPresetSystemEditor::chooseProgram(COptionMenu* menu)
@@ -524,7 +514,7 @@ void CPresetSystemEditor::chooseProgram(COptionMenu* menu)
     char title[kProgramNameBytes + 1];
     cutProgramName(entry->getTitle(), title);
     presetEffect->selectProgram(index);
-    presetEffect->renameCurrentProgram(title);
+    presetEffect->renameProgram(index, title);
     if (nameField)
         nameField->setText(title);
 }

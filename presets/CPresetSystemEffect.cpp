@@ -22,20 +22,18 @@ CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster, VstInt
     setDefaultControllerMap();
 }
 
-CPresetSystemEditor* CPresetSystemEffect::presetEditor() const noexcept
-{
-    return static_cast<CPresetSystemEditor*>(getEditor());
-}
-
 // ---- programs --------------------------------------------------------------------------
 
 void CPresetSystemEffect::initFactoryPrograms()
 {
+    ProgramTable factory{};
     for (int k = 0; k < kNumPrograms; ++k)
     {
-        storeProgramName(programs[k], kFactoryPrograms[k].name);
-        programs[k].values = kFactoryPrograms[k].values;
+        storeProgramName(factory[k], kFactoryPrograms[k].name);
+        factory[k].values = kFactoryPrograms[k].values;
     }
+    programs.replaceAll(factory);
+    programsPublished();
 }
 
 int CPresetSystemEffect::getCurrentProgramIndex()
@@ -43,26 +41,80 @@ int CPresetSystemEffect::getCurrentProgramIndex()
     return currentProgram;
 }
 
+ProgramRecord CPresetSystemEffect::readProgram(int index) const noexcept
+{
+    return programs.read(index);
+}
+
+ProgramTable CPresetSystemEffect::readPrograms() const noexcept
+{
+    return programs.readAll();
+}
+
 void CPresetSystemEffect::selectProgram(int index)
 {
     if (index < 0 || index >= kNumPrograms)
         return;
-    loading = true;
+    {
+        const std::lock_guard command(commandLock);
+        selectProgramLocked(index);
+    }
+    updateDisplay();
+}
+
+// The values go to the effect directly, not through setParameter: a program being applied
+// is not written back into itself, nor into whichever program another thread selects
+// meanwhile, and it names no control for MIDI learn.
+void CPresetSystemEffect::selectProgramLocked(int index)
+{
     curProgram = 0;
     currentProgram = index;
-    // Through the virtual setParameter, so the effect decodes each value; the loading
-    // flag keeps these calls from writing back into the program.
-    for (int p = 0; p < kNumControls; ++p)
-        setParameter(p, programs[index].values[p]);
+    applyProgram(programs.read(index));
+    programsPublished();
+}
+
+void CPresetSystemEffect::loadIntoCurrentProgram(const ProgramRecord& program)
+{
+    {
+        const std::lock_guard command(commandLock);
+        const int index = currentProgram;
+        programs.replace(index, program);
+        selectProgramLocked(index);
+    }
     updateDisplay();
-    loading = false;
+}
+
+void CPresetSystemEffect::loadAllPrograms(const ProgramTable& table)
+{
+    {
+        const std::lock_guard command(commandLock);
+        programs.replaceAll(table);
+        selectProgramLocked(0);
+    }
+    updateDisplay();
+}
+
+void CPresetSystemEffect::replaceProgram(int index, const ProgramRecord& program)
+{
+    if (index < 0 || index >= kNumPrograms)
+        return;
+    const std::lock_guard command(commandLock);
+    programs.replace(index, program);
+    programsPublished();
+}
+
+void CPresetSystemEffect::renameProgram(int index, const char* name)
+{
+    if (name == nullptr || index < 0 || index >= kNumPrograms)
+        return;
+    programs.rename(index, name);
+    programsPublished();
 }
 
 void CPresetSystemEffect::renameCurrentProgram(const char* name)
 {
     curProgram = 0;
-    if (name != nullptr)
-        storeProgramName(programs[currentProgram], name);
+    renameProgram(currentProgram, name);
     updateDisplay();
 }
 
@@ -72,21 +124,19 @@ void CPresetSystemEffect::setProgramName(char* name)
         return;
     char terminated[kProgramNameBytes + 1];
     copyHostString(terminated, name, kProgramNameBytes);
-    storeProgramName(programs[currentProgram], terminated);
-    if (CPresetSystemEditor* editor = presetEditor())
-        editor->programNameChanged(terminated);
+    renameProgram(currentProgram, terminated);
 }
 
 void CPresetSystemEffect::getProgramName(char* name)
 {
-    copyProgramName(programs[currentProgram], name);
+    copyProgramName(programs.read(currentProgram), name);
 }
 
 bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text)
 {
     if (index < 0 || index >= kNumPrograms)
         return false;
-    copyProgramName(programs[index], text);
+    copyProgramName(programs.read(index), text);
     return true;
 }
 
@@ -99,8 +149,11 @@ int CPresetSystemEffect::getUniqueId()
 
 VstInt32 CPresetSystemEffect::getChunk(void** data, bool /*isPreset*/)
 {
-    // Program and bank requests get the same chunk: the whole state.
-    writeStateChunk(chunkBuffer, static_cast<std::uint32_t>(getUniqueId()), programs,
+    // Program and bank requests get the same chunk: the whole state. The lock keeps a
+    // restore or program change (and another thread's save) out of it while it is
+    // written; values automated meanwhile come as one consistent copy.
+    const std::lock_guard command(commandLock);
+    writeStateChunk(chunkBuffer, static_cast<std::uint32_t>(getUniqueId()), programs.readAll(),
                     currentProgram, controllers.assignmentValues());
     *data = chunkBuffer;
     return static_cast<VstInt32>(stateChunk::kBytes);
@@ -113,13 +166,20 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool /*isP
                                          static_cast<std::uint32_t>(getUniqueId()));
     if (!contents)
         return -1;
-    programs = contents->programs;
-    // The bindings come back with the values, so a reopened project keeps its MIDI map.
-    controllers.restoreFromValues(contents->controllerValues);
-    if (contents->currentProgram >= 0 && contents->currentProgram < kNumPrograms)
-        selectProgram(contents->currentProgram);
-    if (CPresetSystemEditor* editor = presetEditor())
-        editor->programsChanged();
+    bool selected = false;
+    {
+        const std::lock_guard command(commandLock);
+        programs.replaceAll(contents->programs);
+        // The bindings come back with the values, so a reopened project keeps its MIDI map.
+        controllers.restoreFromValues(contents->controllerValues);
+        selected = contents->currentProgram >= 0 && contents->currentProgram < kNumPrograms;
+        if (selected)
+            selectProgramLocked(contents->currentProgram);
+        else
+            programsPublished();
+    }
+    if (selected)
+        updateDisplay();
     return 0;
 }
 
@@ -129,7 +189,7 @@ void CPresetSystemEffect::setParameter(VstInt32 index, float value)
 {
     if (isControl(index))
     {
-        programs[currentProgram].values[index] = value;
+        programs.setValue(currentProgram, index, value);
         if (learning)
             learnTarget = index;
         if (unlearning)
@@ -159,7 +219,7 @@ VstInt32 CPresetSystemEffect::processEvents(VstEvents* events)
         return 0;
     for (VstInt32 i = 0; i < events->numEvents; ++i)
     {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = vstEventAt(*events, i);
         if (event == nullptr || event->type != kVstMidiType)
             continue;
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
@@ -246,8 +306,6 @@ void CPresetSystemEffect::endLearn()
 {
     learning = false;
     learnTarget = kNoLearnTarget;
-    if (CPresetSystemEditor* editor = presetEditor())
-        editor->learnEnded();
 }
 
 void CPresetSystemEffect::setLearnTarget(int parameter)
@@ -263,12 +321,11 @@ void CPresetSystemEffect::startUnlearn()
 void CPresetSystemEffect::endUnlearn()
 {
     unlearning = false;
-    if (CPresetSystemEditor* editor = presetEditor())
-        editor->unlearnEnded();
 }
 
+// At construction, on the creating thread, before the host holds the effect.
 void CPresetSystemEffect::loadStoredDefaults()
 {
-    if (CPresetSystemEditor* editor = presetEditor())
+    if (auto* editor = static_cast<CPresetSystemEditor*>(getEditor()))
         editor->loadStoredDefaults();
 }

@@ -162,6 +162,7 @@ TEST_F(EditorTest, ParameterChangesReachTheControlsWithoutNotifyingTheHost)
     set(kFbck, 0.3f);
     set(kPower, 0.25f);
     set(kDlyTime, 0.25f);
+    plugin->dispatch(effEditIdle); // the editor shows them at its next idle pass
     EXPECT_FLOAT_EQ(control(6)->getValue(), 0.3f);
     EXPECT_FLOAT_EQ(control(14)->getValue(), 0.25f);
     EXPECT_FLOAT_EQ(control(30)->getValue(), 0.5f);
@@ -228,6 +229,7 @@ TEST_F(EditorTest, InClockModeStepButtonsWalkNumAndDenWithWrapAround)
 TEST_F(EditorTest, SlidersSetTheSquareOfTheirValueWithinTheirLimits)
 {
     set(kDlyTime, 0.25f);
+    plugin->dispatch(effEditIdle);
     drag(464, 45, 0, -2000); // the small slider stops short of both ends
     EXPECT_FLOAT_EQ(parameter(kDlyTime), 0.9998438f);
     EXPECT_NEAR(control(31)->getValue(), control(30)->getValue(), 1e-4f);
@@ -237,6 +239,7 @@ TEST_F(EditorTest, SlidersSetTheSquareOfTheirValueWithinTheirLimits)
     EXPECT_FLOAT_EQ(parameter(kDlyTime), 1.0f);
     EXPECT_FLOAT_EQ(control(30)->getValue(), 1.0f);
     set(kDlyTime, 0.25f);
+    plugin->dispatch(effEditIdle);
     drag(548, 42, 0, -100); // 0.5 + 0.1 on the slider: its square on the delay
     EXPECT_FLOAT_EQ(parameter(kDlyTime), 0.6f * 0.6f);
     for (VstInt32 index : host.record.beginEdits)

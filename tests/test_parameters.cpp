@@ -324,7 +324,7 @@ TEST_F(ParameterCalls, HostWritesToDelayTimeInClockModeStillReachTheProgram)
 {
     plugin->setParameter(kDlyClk, 0.75f);
     plugin->setParameter(kDlyTime, 0.9f);
-    EXPECT_EQ(effect().programTable()[0].values[kDlyTime], 0.9f);
+    EXPECT_EQ(effect().readProgram(0).values[kDlyTime], 0.9f);
     EXPECT_NE(plugin->getParameter(kDlyTime), 0.9f);
 }
 

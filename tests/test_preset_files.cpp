@@ -37,7 +37,7 @@ TEST_F(PresetBuffers, PresetSavedFromOneProgramLoadsIntoAnother)
     editor().loadPresetFromBuffer(record, false);
     EXPECT_EQ(effect().getCurrentProgramIndex(), 2);
     EXPECT_EQ(plugin->programNameIndexed(2), "light flanger");
-    EXPECT_EQ(effect().programTable()[2], effect().programTable()[5]);
+    EXPECT_EQ(effect().readProgram(2), effect().readProgram(5));
     EXPECT_EQ(parameterValues(*plugin), soundOfFive);
     EXPECT_GT(host.record.updateDisplayCalls, updatesBefore);
     EXPECT_EQ(plugin->programNameIndexed(5), "light flanger"); // the source is untouched
@@ -67,11 +67,11 @@ TEST_F(PresetBuffers, RecordsOfOtherPluginsOrKindsChangeNothing)
 
 TEST_F(PresetBuffers, BankLoadLeavesProgramZeroSelectedWhateverHappens)
 {
-    storeProgramName(effect().programTable()[7], "stored seven");
-    effect().programTable()[7].values[kMix] = 0.125f;
+    effect().renameProgram(7, "stored seven");
+    setProgramValue(effect(), 7, kMix, 0.125f);
     BankRecordBytes bank{};
     editor().saveBankToBuffer(bank);
-    const ProgramTable saved = effect().programTable();
+    const ProgramTable saved = effect().readPrograms();
     effect().initFactoryPrograms();
 
     // The same bank as a machine of the other byte order writes it.
@@ -87,7 +87,7 @@ TEST_F(PresetBuffers, BankLoadLeavesProgramZeroSelectedWhateverHappens)
     effect().selectProgram(9);
     editor().loadBankFromBuffer(foreign, false);
     EXPECT_EQ(effect().getCurrentProgramIndex(), 0);
-    EXPECT_EQ(effect().programTable(), saved);
+    EXPECT_EQ(effect().readPrograms(), saved);
     EXPECT_EQ(plugin->programNameIndexed(7), "stored seven");
 
     BankRecordBytes wrongType = bank;
@@ -97,7 +97,7 @@ TEST_F(PresetBuffers, BankLoadLeavesProgramZeroSelectedWhateverHappens)
         effect().selectProgram(9);
         editor().loadBankFromBuffer(rejected, false);
         EXPECT_EQ(effect().getCurrentProgramIndex(), 0);
-        EXPECT_EQ(effect().programTable(), saved);
+        EXPECT_EQ(effect().readPrograms(), saved);
     }
 }
 
@@ -268,14 +268,14 @@ TEST_F(PresetFiles, ReadOnlyShortAndLongFilesLoad)
     choose("short.qel");
     editor().loadPresetFile(false);
     EXPECT_EQ(plugin->programName(), "light flanger");
-    EXPECT_EQ(effect().programTable()[2].values[0], effect().programTable()[5].values[0]);
-    EXPECT_EQ(effect().programTable()[2].values[17], 0.0f);
+    EXPECT_EQ(effect().readProgram(2).values[0], effect().readProgram(5).values[0]);
+    EXPECT_EQ(effect().readProgram(2).values[17], 0.0f);
 
     bytes.resize(4096, std::byte{0x55});
     writeBytes(folder.file("long.qel"), bytes);
     choose("long.qel");
     editor().loadPresetFile(false);
-    EXPECT_EQ(effect().programTable()[2], effect().programTable()[5]);
+    EXPECT_EQ(effect().readProgram(2), effect().readProgram(5));
 }
 
 TEST_F(PresetFiles, UnusableChoicesChangeNothing)

@@ -240,7 +240,7 @@ TEST_F(PresetStrip, RockerStepsOneProgramPerClickAndHoldsAtTheEnds)
 
     // At the top, a step right applies program 16 again.
     effect().selectProgram(16);
-    effect().programTable()[16].values[kMix] = 0.125f;
+    setProgramValue(effect(), 16, kMix, 0.125f);
     click(kRockerRight);
     EXPECT_EQ(currentProgram(), 16);
     EXPECT_EQ(plugin->getParameter(kMix), 0.125f);
@@ -295,6 +295,7 @@ TEST_F(PresetStrip, HostRenameAndMemoRecallShowTheNewName)
     programMenu()->setCurrent(3);
     char name[] = "from the host";
     plugin->dispatch(effSetProgramName, 0, 0, name);
+    plugin->dispatch(effEditIdle); // shown at the next idle pass
     EXPECT_EQ(nameField()->getText(), std::string("from the host"));
     EXPECT_EQ(menuTitle(3), "from the host");
 
@@ -303,7 +304,7 @@ TEST_F(PresetStrip, HostRenameAndMemoRecallShowTheNewName)
     click(kProgramMenu);
     click(kRecallMemoA);
     EXPECT_EQ(currentProgram(), 9);
-    EXPECT_EQ(effect().programTable()[9], effect().programTable()[3]);
+    EXPECT_EQ(effect().readProgram(9), effect().readProgram(3));
     EXPECT_EQ(nameField()->getText(), std::string("from the host"));
     EXPECT_EQ(menuTitle(9), "from the host");
 }
@@ -359,8 +360,8 @@ TEST_F(PresetStrip, RightClickOnALoadButtonAsksForTheReversedLoad)
 TEST_F(PresetStrip, LoadedBankRenamesTheMenuAndShowsProgramZero)
 {
     TempFolder folder;
-    storeProgramName(effect().programTable()[0], "bank zero");
-    storeProgramName(effect().programTable()[11], "bank eleven");
+    effect().renameProgram(0, "bank zero");
+    effect().renameProgram(11, "bank eleven");
     BankRecordBytes bank{};
     editor().saveBankToBuffer(bank);
     effect().initFactoryPrograms();
@@ -406,6 +407,7 @@ TEST_F(PresetStrip, LearnAndClearSwitchesExcludeEachOther)
     click(kClearSwitch);
     plugin->setParameter(kRate, 0.4f);
     EXPECT_EQ(effect().getControllerForParameter(kRate), 999);
+    plugin->dispatch(effEditIdle);
     EXPECT_EQ(clear->getValue(), 0.0f);
 }
 
@@ -416,9 +418,8 @@ TEST_F(PresetStrip, LearnedControllerEndsLearnModeAndResetsTheSwitch)
     plugin->controlChange(0, 7, 64);
     EXPECT_EQ(effect().getControllerForParameter(kRate), 7);
     EXPECT_FALSE(effect().isLearning());
+    plugin->dispatch(effEditIdle); // the switch follows and is drawn in the same pass
     EXPECT_EQ(control(40)->getValue(), 0.0f);
-    EXPECT_TRUE(control(40)->isDirty()); // redrawn on the next idle pass
-    plugin->dispatch(effEditIdle);
     EXPECT_FALSE(control(40)->isDirty());
 }
 

@@ -95,11 +95,11 @@ TEST_F(ProgramSelection, ChangesAfterSelectionAreRecordedInTheCurrentProgram)
 {
     effect().selectProgram(3);
     plugin->setParameter(kMix, 0.123f);
-    EXPECT_EQ(effect().programTable()[3].values[kMix], 0.123f);
-    EXPECT_EQ(effect().programTable()[0].values[kMix], 0.5f);
+    EXPECT_EQ(effect().readProgram(3).values[kMix], 0.123f);
+    EXPECT_EQ(effect().readProgram(0).values[kMix], 0.5f);
     // Applying a program does not write back into it.
     effect().selectProgram(0);
-    EXPECT_EQ(effect().programTable()[3].values[kMix], 0.123f);
+    EXPECT_EQ(effect().readProgram(3).values[kMix], 0.123f);
 }
 
 TEST_F(ProgramSelection, ClockProgramEndsInClockMode)
@@ -126,9 +126,8 @@ TEST_F(ProgramSelection, HoldOnAtTheSwitchKeepsTheDelayTime)
 
 TEST_F(ProgramSelection, ProgramWithHoldAndClockLoadsWithoutClock)
 {
-    auto& program = effect().programTable()[5];
-    program.values[kRptInf] = 0.75f;
-    program.values[kDlyClk] = 0.75f;
+    setProgramValue(effect(), 5, kRptInf, 0.75f);
+    setProgramValue(effect(), 5, kDlyClk, 0.75f);
     effect().selectProgram(5);
     EXPECT_TRUE(effect().isRepeatHold());
     EXPECT_FALSE(effect().isClockMode());

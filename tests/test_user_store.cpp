@@ -53,14 +53,13 @@ TEST_F(UserStore, NothingStoredLeavesTheFactoryStateAndTellsTheHostNothing)
 
 TEST_F(UserStore, NewInstancesStartFromDefaultBankThenPresetThenMidi)
 {
-    ProgramTable& programs = effect().programTable();
-    storeProgramName(programs[0], "bank zero");
-    storeProgramName(programs[7], "bank seven");
-    programs[7].values[kMix] = 0.125f;
+    effect().renameProgram(0, "bank zero");
+    effect().renameProgram(7, "bank seven");
+    setProgramValue(effect(), 7, kMix, 0.125f);
     editor().storeDefaultBank();
 
-    programs[7].values[kMix] = 0.5f; // changes after storing stay out of the default
-    storeProgramName(programs[0], "preset on top");
+    setProgramValue(effect(), 7, kMix, 0.5f); // changes after storing stay out of the default
+    effect().renameProgram(0, "preset on top");
     effect().selectProgram(0);
     plugin->setParameter(kMix, 0.2f);
     editor().storeDefaultPreset();
@@ -80,7 +79,7 @@ TEST_F(UserStore, NewInstancesStartFromDefaultBankThenPresetThenMidi)
     EXPECT_EQ(next.programName(), "preset on top");
     EXPECT_EQ(next.getParameter(kMix), 0.2f);
     EXPECT_EQ(next.programNameIndexed(7), "bank seven");
-    EXPECT_EQ(nextEffect.programTable()[7].values[kMix], 0.125f);
+    EXPECT_EQ(nextEffect.readProgram(7).values[kMix], 0.125f);
     next.controlChange(0, 64, 0);
     EXPECT_EQ(next.getParameter(kMix), 0.0f);
 }
@@ -99,7 +98,7 @@ TEST_F(UserStore, ValuesAreReadOnlyWhenTheyFitTheirRecord)
     writeBytes(userStore.value("DefaultPreset"), preset);
     PluginInstance shortened(host, inProcessEntry());
     EXPECT_EQ(shortened.programName(), "light flanger");
-    EXPECT_EQ(effectOf(shortened).programTable()[0].values[kDen], 0.0f);
+    EXPECT_EQ(effectOf(shortened).readProgram(0).values[kDen], 0.0f);
 }
 
 TEST_F(UserStore, MemoStoredInOneInstanceIsRecalledInAnother)
@@ -116,12 +115,12 @@ TEST_F(UserStore, MemoStoredInOneInstanceIsRecalledInAnother)
     editorOf(other).recallMemoA();
     EXPECT_EQ(effectOf(other).getCurrentProgramIndex(), 9);
     EXPECT_EQ(other.programName(), "didgee");
-    EXPECT_EQ(effectOf(other).programTable()[9], effect().programTable()[3]);
+    EXPECT_EQ(effectOf(other).readProgram(9), effect().readProgram(3));
 }
 
 TEST_F(UserStore, DeletingTheDefaultsRestoresTheFactoryPrograms)
 {
-    storeProgramName(effect().programTable()[7], "mine");
+    effect().renameProgram(7, "mine");
     editor().storeDefaultBank();
     editor().storeDefaultPreset();
     EXPECT_EQ(PluginInstance(host, inProcessEntry()).programNameIndexed(7), "mine");

@@ -21,6 +21,13 @@ QEL& effectOf(PluginInstance& plugin)
     return *static_cast<QEL*>(static_cast<AudioEffect*>(plugin.effect()->object));
 }
 
+void setProgramValue(QEL& effect, int program, int control, float value)
+{
+    ProgramRecord record = effect.readProgram(program);
+    record.values[control] = value;
+    effect.replaceProgram(program, record);
+}
+
 CPresetSystemEditor& editorOf(PluginInstance& plugin)
 {
     return *static_cast<CPresetSystemEditor*>(effectOf(plugin).getEditor());

@@ -20,6 +20,8 @@ PluginLibrary& pluginLibrary();
 VstEntryProc inProcessEntry();
 QEL& effectOf(PluginInstance& plugin); // only for instances made through inProcessEntry()
 CPresetSystemEditor& editorOf(PluginInstance& plugin); // likewise
+// Changes one stored value of a program, as a whole-program command.
+void setProgramValue(QEL& effect, int program, int control, float value);
 
 // A fresh instance of the loaded library per test.
 class HostTest : public ::testing::Test
