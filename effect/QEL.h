@@ -57,6 +57,8 @@ public:
     int getWriteIndex() const noexcept { return engine.writeIndex; }
     int getReadIndex() const noexcept { return engine.readIndex; }
     bool isHoldEngaged() const noexcept { return engine.holdEngaged != 0; }
+    // The targets the last block played with; audio thread.
+    const BlockTargets& getBlockTargets() const noexcept { return engine.block; }
 
 protected:
     void applyParameter(VstInt32 index, float value) override;

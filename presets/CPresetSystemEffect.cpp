@@ -67,7 +67,6 @@ void CPresetSystemEffect::selectProgram(int index)
 // meanwhile, and it names no control for MIDI learn.
 void CPresetSystemEffect::selectProgramLocked(int index)
 {
-    curProgram = 0;
     currentProgram = index;
     applyProgram(programs.read(index));
     programsPublished();
@@ -113,7 +112,6 @@ void CPresetSystemEffect::renameProgram(int index, const char* name)
 
 void CPresetSystemEffect::renameCurrentProgram(const char* name)
 {
-    curProgram = 0;
     renameProgram(currentProgram, name);
     updateDisplay();
 }

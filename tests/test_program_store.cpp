@@ -1,0 +1,98 @@
+// Program state shared between threads: whole copies of the programs while other threads
+// replace them, and whole program changes as the audio thread sees them.
+#include "support/TestPlugin.h"
+
+#include "effect/QEL.h"
+#include "presets/ProgramStore.h"
+
+#include <atomic>
+#include <thread>
+
+namespace
+{
+ProgramTable filledTable(const char* name, float value)
+{
+    ProgramTable table{};
+    for (auto& program : table)
+    {
+        storeProgramName(program, name);
+        program.values.fill(value);
+    }
+    return table;
+}
+} // namespace
+
+TEST(ProgramStore, CopiesAreWholeWhileAnotherThreadReplacesThePrograms)
+{
+    ProgramStore store;
+    const ProgramTable first = filledTable("first", 0.25f);
+    const ProgramTable second = filledTable("second program name", 0.75f);
+    store.replaceAll(first);
+    std::atomic<bool> stop{false};
+    std::thread writer(
+        [&]
+        {
+            while (!stop.load())
+            {
+                store.replaceAll(second);
+                store.replaceAll(first);
+            }
+        });
+    int torn = 0;
+    for (int i = 0; i < 20000; ++i)
+    {
+        const ProgramTable all = store.readAll();
+        torn += all == first || all == second ? 0 : 1;
+        const int k = i % kNumPrograms;
+        const ProgramRecord one = store.read(k);
+        torn += one == first[k] || one == second[k] ? 0 : 1;
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(torn, 0);
+}
+
+// One thread switches between two programs that differ in every decoded gain; the audio
+// thread must play each block with the values of one of them, never a mixture.
+TEST_F(EffectTest, TheAudioThreadTakesAProgramChangeWhole)
+{
+    plugin->start(44100.0f, 16);
+    ProgramRecord quiet = effect().readProgram(0);
+    ProgramRecord loud = quiet;
+    for (int p : {kInput, kOutput, kMix, kFbck})
+    {
+        quiet.values[p] = 0.25f;
+        loud.values[p] = 0.75f;
+    }
+    effect().replaceProgram(1, quiet);
+    effect().replaceProgram(2, loud);
+    effect().selectProgram(1);
+
+    std::atomic<bool> stop{false};
+    std::thread host(
+        [&]
+        {
+            while (!stop.load())
+            {
+                effect().selectProgram(1);
+                effect().selectProgram(2);
+            }
+        });
+    std::array<float, 16> in{}, outL{}, outR{};
+    float* inputs[] = {in.data(), in.data()};
+    float* outputs[] = {outL.data(), outR.data()};
+    int mixed = 0;
+    for (int block = 0; block < 20000; ++block)
+    {
+        plugin->process(inputs, outputs, 16);
+        const BlockTargets& t = effect().getBlockTargets();
+        const bool allQuiet =
+            t.inputGain == 0.25f && t.outputGain == 0.25f && t.mix == 0.25f && t.feedback == 0.25f;
+        const bool allLoud =
+            t.inputGain == 2.25f && t.outputGain == 2.25f && t.mix == 0.75f && t.feedback == 0.75f;
+        mixed += allQuiet || allLoud ? 0 : 1;
+    }
+    stop = true;
+    host.join();
+    EXPECT_EQ(mixed, 0);
+}
