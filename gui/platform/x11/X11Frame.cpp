@@ -278,14 +278,22 @@ public:
         return true;
     }
 
-    int popupMenu(const PopupMenuRequest& request) override;
-
-    std::optional<std::string> chooseFile(const FileSelectorRequest& request) override
+    void popupMenu(const PopupMenuRequest& request, PopupMenuCompletion completion) override
     {
-        return gui::runExternalFileDialog(request);
+        if (frame)
+            completion(runPopupMenu(request));
     }
 
+    void chooseFile(const FileSelectorRequest& request, FileSelectorCompletion completion) override
+    {
+        if (frame)
+            completion(gui::runExternalFileDialog(request));
+    }
+
+    void onFrameClosed() override { frame = nullptr; }
+
 private:
+    int runPopupMenu(const PopupMenuRequest& request);
     void handle(XEvent& event);
     CKeyCode keyCodeOf(XKeyEvent& event) const;
 
@@ -388,7 +396,7 @@ void X11Frame::handle(XEvent& event)
         }
         CPoint where = mouse;
         frame->onMouseDown(where, CButtonState(state));
-        if (frame->getFocusView()) // a text field wants the keyboard
+        if (frame && frame->getFocusView()) // a text field wants the keyboard
             XSetInputFocus(display, window, RevertToParent, b.time);
         break;
     }
@@ -448,7 +456,7 @@ void X11Frame::handle(XEvent& event)
 // The popup: an override-redirect window at the control, in columns, drawn with the same
 // software renderer. A press and release on an entry chooses it; a press outside, or
 // Escape, cancels.
-int X11Frame::popupMenu(const PopupMenuRequest& request)
+int X11Frame::runPopupMenu(const PopupMenuRequest& request)
 {
     const int count = static_cast<int>(request.items.size());
     if (count == 0)
