@@ -1,6 +1,7 @@
 // The X11 back end: a child of the host's window on the plug-in's own display connection.
-// Nothing here waits for the server except the popup menu and the file selector, which
-// are modal by nature; idle handles whatever is queued and returns.
+// Nothing here waits for the server except the popup menu, which is modal; idle handles
+// whatever is queued and returns. The file selector is a separate program whose answer
+// idle collects once it has ended.
 #include "gui/platform/NativeFrame.h"
 
 #include "gui/CDrawContext.h"
@@ -19,6 +20,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 namespace
 {
@@ -236,6 +239,7 @@ public:
     {
         {
             ErrorTrap trap(display); // the host may have destroyed its window first
+            onFrameClosed();
             surface.reset();
             XFreeGC(display, gc);
             XDestroyWindow(display, window);
@@ -267,6 +271,8 @@ public:
             XNextEvent(display, &event);
             handle(event);
         }
+        if (frame && fileDialog && fileDialog->poll())
+            fileChosen();
     }
 
     // Where the pointer is, or where it left the window while it is elsewhere: outside
@@ -284,15 +290,49 @@ public:
             completion(runPopupMenu(request));
     }
 
+    // A closed frame asks for nothing more; a second selector while one is up is refused
+    // with the cancel answer.
     void chooseFile(const FileSelectorRequest& request, FileSelectorCompletion completion) override
     {
-        if (frame)
-            completion(gui::runExternalFileDialog(request));
+        if (!frame)
+            return;
+        if (fileDialog)
+        {
+            completion(std::nullopt);
+            return;
+        }
+        auto dialog = std::make_unique<gui::ExternalFileDialog>();
+        if (!dialog->start(request))
+        {
+            completion(std::nullopt);
+            return;
+        }
+        fileDialog = std::move(dialog);
+        fileDone = std::move(completion);
     }
 
-    void onFrameClosed() override { frame = nullptr; }
+    // The selector's program is ended and reaped; its completion is destroyed uncalled, and
+    // with it what it kept alive.
+    void onFrameClosed() override
+    {
+        frame = nullptr;
+        fileDialog.reset();
+        fileDone = nullptr;
+    }
 
 private:
+    // The completion is taken out before it runs: it may open the next selector, or close
+    // the frame, which must then find nothing of this one left.
+    void fileChosen()
+    {
+        std::optional<std::string> chosen = fileDialog->chosen();
+        fileDialog.reset();
+        const FileSelectorCompletion done = std::move(fileDone);
+        fileDone = nullptr;
+        if (done)
+            done(std::move(chosen));
+    }
+
     int runPopupMenu(const PopupMenuRequest& request);
     void handle(XEvent& event);
     CKeyCode keyCodeOf(XKeyEvent& event) const;
@@ -311,6 +351,8 @@ private:
     Time lastPressTime = 0;
     unsigned lastPressButton = 0;
     CPoint lastPress;
+    std::unique_ptr<gui::ExternalFileDialog> fileDialog;
+    FileSelectorCompletion fileDone;
 };
 
 CKeyCode X11Frame::keyCodeOf(XKeyEvent& event) const
