@@ -51,6 +51,10 @@ CFrame::~CFrame()
 
 void CFrame::close()
 {
+    // First, so that a menu's or file selector's answer can never reach a view being
+    // released.
+    if (platform)
+        platform->onFrameClosed();
     setFocusView(nullptr);
     setMouseDownView(nullptr);
     if (modalView)

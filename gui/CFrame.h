@@ -20,7 +20,8 @@ public:
            VSTGUIEditorInterface* editor);
     ~CFrame() override;
 
-    // Releases every view and the window, then the frame's own reference.
+    // Ends an open popup menu or file selector unanswered, releases every view and the
+    // window, then the frame's own reference.
     void close();
 
     // Takes over the caller's reference.

@@ -204,40 +204,55 @@ bool CPresetSystemEditor::rememberChosenFile(RecordKind kind, std::string_view p
     return true;
 }
 
+// The dialog answers later, from the window's idle, or at once. It never answers once the
+// window has closed, and the window closes before the editor goes, so the answer finds
+// this editor whole; the effect may have been let go meanwhile.
 void CPresetSystemEditor::loadFile(RecordKind kind, bool reversed) noexcept
 {
     if (fileDialog == nullptr || presetEffect == nullptr)
         return;
     const RecordFileInfo& info = kRecordFiles[static_cast<int>(kind)];
+    const auto load = [this, kind, reversed](std::optional<std::string> chosen) noexcept
+    {
+        if (presetEffect == nullptr || !chosen || !rememberChosenFile(kind, *chosen))
+            return;
+        try
+        {
+            // Opened by full path for reading only: a read-only file loads, and the host's
+            // working directory stays its own.
+            LargestRecordBytes buffer;
+            const std::span<std::byte> record(buffer.data(),
+                                              kRecordFiles[static_cast<int>(kind)].recordBytes);
+            if (!readRecordFile(chosen->c_str(), record))
+                return;
+            switch (kind)
+            {
+            case RecordKind::preset:
+                loadPresetFromBuffer(record.first<presetRecord::kBytes>(), reversed);
+                break;
+            case RecordKind::bank:
+                loadBankFromBuffer(record.first<bankRecord::kBytes>(), reversed);
+                break;
+            case RecordKind::midi:
+                loadMidiFromBuffer(record.first<midiRecord::kBytes>(), reversed);
+                break;
+            }
+        }
+        catch (...)
+        {
+            // Out of memory: nothing is loaded, and nothing reaches the host.
+        }
+    };
     try
     {
-        const auto chosen = fileDialog->choose({FileRequest::Mode::open,
-                                                reversed ? info.reversedLoadTitle : info.loadTitle,
-                                                currentDirectory.data(), "", info.type});
-        if (!chosen || !rememberChosenFile(kind, *chosen))
-            return;
-        // Opened by full path for reading only: a read-only file loads, and the host's
-        // working directory stays its own.
-        LargestRecordBytes buffer;
-        const std::span<std::byte> record(buffer.data(), info.recordBytes);
-        if (!readRecordFile(chosen->c_str(), record))
-            return;
-        switch (kind)
-        {
-        case RecordKind::preset:
-            loadPresetFromBuffer(record.first<presetRecord::kBytes>(), reversed);
-            break;
-        case RecordKind::bank:
-            loadBankFromBuffer(record.first<bankRecord::kBytes>(), reversed);
-            break;
-        case RecordKind::midi:
-            loadMidiFromBuffer(record.first<midiRecord::kBytes>(), reversed);
-            break;
-        }
+        fileDialog->choose({FileRequest::Mode::open,
+                            reversed ? info.reversedLoadTitle : info.loadTitle,
+                            currentDirectory.data(), "", info.type},
+                           load);
     }
     catch (...)
     {
-        // Out of memory for a path: nothing is loaded, and nothing reaches the host.
+        // Out of memory for a path: no dialog, and nothing reaches the host.
     }
 }
 
@@ -246,23 +261,35 @@ void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
     if (fileDialog == nullptr || presetEffect == nullptr)
         return;
     const RecordFileInfo& info = kRecordFiles[static_cast<int>(kind)];
+    const auto save = [this, kind](std::optional<std::string> chosen) noexcept
+    {
+        if (presetEffect == nullptr || !chosen || !rememberChosenFile(kind, *chosen))
+            return;
+        try
+        {
+            LargestRecordBytes buffer{};
+            const std::span<std::byte> record(buffer.data(),
+                                              kRecordFiles[static_cast<int>(kind)].recordBytes);
+            switch (kind)
+            {
+            case RecordKind::preset:
+                savePresetToBuffer(record.first<presetRecord::kBytes>());
+                break;
+            case RecordKind::bank: saveBankToBuffer(record.first<bankRecord::kBytes>()); break;
+            case RecordKind::midi: saveMidiToBuffer(record.first<midiRecord::kBytes>()); break;
+            }
+            // A failed write leaves the previous file whole; nothing is reported.
+            (void)replaceFile(chosen->c_str(), record);
+        }
+        catch (...)
+        {
+        }
+    };
     try
     {
-        const auto chosen =
-            fileDialog->choose({FileRequest::Mode::save, info.saveTitle, currentDirectory.data(),
-                                currentFileOf(kind).data(), info.type});
-        if (!chosen || !rememberChosenFile(kind, *chosen))
-            return;
-        LargestRecordBytes buffer{};
-        const std::span<std::byte> record(buffer.data(), info.recordBytes);
-        switch (kind)
-        {
-        case RecordKind::preset: savePresetToBuffer(record.first<presetRecord::kBytes>()); break;
-        case RecordKind::bank: saveBankToBuffer(record.first<bankRecord::kBytes>()); break;
-        case RecordKind::midi: saveMidiToBuffer(record.first<midiRecord::kBytes>()); break;
-        }
-        // A failed write leaves the previous file whole; nothing is reported.
-        (void)replaceFile(chosen->c_str(), record);
+        fileDialog->choose({FileRequest::Mode::save, info.saveTitle, currentDirectory.data(),
+                            currentFileOf(kind).data(), info.type},
+                           save);
     }
     catch (...)
     {

@@ -33,7 +33,8 @@ CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& butt
         return kMouseEventNotHandled;
     // Exactly the right button: no other button, no modifier, no double-click.
     setValue(static_cast<std::int32_t>(buttons) == kRButton ? 0.5f : 1.0f);
-    // The listener may run a modal file dialog; the frame keeps this button alive.
+    // The listener may start a file dialog, modal on Windows, and the host may close the
+    // window meanwhile; the frame keeps this button alive.
     valueChanged();
     setValue(0.0f);
     invalid();

@@ -4,6 +4,7 @@
 // operations do nothing.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,8 +35,12 @@ struct FileRequest
 class FileDialog
 {
 public:
+    // The full path of the one chosen file, in UTF-8, or nothing when the user cancelled.
+    using Completion = std::function<void(std::optional<std::string> path)>;
+
     virtual ~FileDialog() = default;
-    // Runs modally on the user-interface thread. The full path of the one chosen file,
-    // in UTF-8, or nothing when the user cancelled.
-    virtual std::optional<std::string> choose(const FileRequest& request) = 0;
+    // On the user-interface thread: starts the dialog and returns without waiting for the
+    // user. done runs at most once, on the same thread: from the window's idle, or before
+    // choose returns. It never runs once the window has closed.
+    virtual void choose(const FileRequest& request, Completion done) = 0;
 };

@@ -4,10 +4,11 @@
 
 #include <memory>
 
-std::optional<std::string> FrameFileDialog::choose(const FileRequest& request)
+void FrameFileDialog::choose(const FileRequest& request, Completion done)
 {
     const auto style = request.mode == FileRequest::Mode::save ? CNewFileSelector::kSelectSaveFile
                                                                : CNewFileSelector::kSelectFile;
+    // The selector keeps itself while it runs; this reference is only for setting it up.
     std::unique_ptr<CNewFileSelector, void (*)(CNewFileSelector*)> selector(
         CNewFileSelector::create(frame, style), [](CNewFileSelector* s) { s->forget(); });
     selector->setTitle(request.title);
@@ -15,7 +16,12 @@ std::optional<std::string> FrameFileDialog::choose(const FileRequest& request)
     if (request.mode == FileRequest::Mode::save)
         selector->setDefaultSaveName(request.defaultName);
     selector->addFileExtension(CFileExtension(request.type.description, request.type.extension));
-    if (!selector->runModal())
-        return std::nullopt;
-    return std::string(selector->getSelectedFile(0));
+    selector->run(
+        [done = std::move(done)](CNewFileSelector* chosen)
+        {
+            if (chosen->getNumSelectedFiles() == 0)
+                done(std::nullopt);
+            else
+                done(std::string(chosen->getSelectedFile(0)));
+        });
 }

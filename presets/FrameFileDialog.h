@@ -10,7 +10,7 @@ class FrameFileDialog : public FileDialog
 {
 public:
     explicit FrameFileDialog(CFrame* frame) noexcept : frame(frame) {}
-    std::optional<std::string> choose(const FileRequest& request) override;
+    void choose(const FileRequest& request, Completion done) override;
 
 private:
     CFrame* frame;

@@ -138,11 +138,11 @@ struct SeenRequest
 class ScriptedDialog : public FileDialog
 {
 public:
-    std::optional<std::string> choose(const FileRequest& request) override
+    void choose(const FileRequest& request, Completion done) override
     {
         seen.push_back({request.mode, request.title, request.initialDirectory, request.defaultName,
                         request.type.description, request.type.extension});
-        return answer;
+        done(answer);
     }
 
     std::optional<std::string> answer;

@@ -33,10 +33,10 @@ struct RecordingFileDialog : FileDialog
         : titles(titles), answer(std::move(answer))
     {
     }
-    std::optional<std::string> choose(const FileRequest& request) override
+    void choose(const FileRequest& request, Completion done) override
     {
         titles.push_back(request.title);
-        return answer;
+        done(answer);
     }
     std::vector<std::string>& titles;
     std::optional<std::string> answer;

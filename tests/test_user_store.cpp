@@ -139,7 +139,7 @@ TEST_F(UserStore, PathsAreKeptWhenTheInstanceIsReleased)
     {
     public:
         explicit Answer(std::string path) : path(std::move(path)) {}
-        std::optional<std::string> choose(const FileRequest&) override { return path; }
+        void choose(const FileRequest&, Completion done) override { done(path); }
         std::string path;
     };
     TempFolder files;

@@ -4,6 +4,7 @@
 #include "gui/CFrame.h"
 
 #include <cstring>
+#include <memory>
 
 COptionMenu::COptionMenu(const CRect& size, CControlListener* listener, std::int32_t tag,
                          CBitmap* background, CBitmap* bgWhenClick, std::int32_t style)
@@ -129,20 +130,32 @@ CMouseEventResult COptionMenu::onMouseDown(CPoint&, const CButtonState& buttons)
     }
     open = true;
     invalid();
-    remember(); // the listener may close the frame
-    lastResult = frame->getPlatformFrame()->popupMenu(request);
+    // The completion keeps the control alive until it has run, or until the frame closes
+    // and destroys it uncalled.
+    remember();
+    const std::shared_ptr<COptionMenu> self(this, [](COptionMenu* menu) { menu->forget(); });
+    frame->getPlatformFrame()->popupMenu(request,
+                                         [self](int chosen) { self->popupClosed(chosen); });
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+void COptionMenu::popupClosed(std::int32_t chosen)
+{
     open = false;
+    lastResult = chosen;
+    // Removed from the frame while its popup was up: the listener may have gone with the
+    // frame's other views, so the choice goes nowhere.
+    if (!frame)
+        return;
     invalid();
-    if (lastResult >= 0 && lastResult < getNbEntries() &&
-        !items[static_cast<std::size_t>(lastResult)].isSeparator())
+    if (chosen >= 0 && chosen < getNbEntries() &&
+        !items[static_cast<std::size_t>(chosen)].isSeparator())
     {
         beginEdit();
-        setCurrent(lastResult);
+        setCurrent(chosen);
         valueChanged();
         endEdit();
     }
-    forget();
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
 bool COptionMenu::isTypeOf(const char* type) const

@@ -1,6 +1,6 @@
 // A control that opens a popup list of entries; choosing one makes it current (the value is
 // its index) and tells the listener. The list is the window system's own popup, so it may
-// reach far beyond the frame.
+// reach far beyond the frame; the press only opens it, and the choice arrives later.
 #pragma once
 
 #include "gui/controls/CParamDisplay.h"
@@ -57,6 +57,8 @@ public:
     std::int32_t getNbItemsPerColumn() const noexcept { return itemsPerColumn; }
     // The index chosen in the last popup, or -1.
     std::int32_t getLastResult() const noexcept { return lastResult; }
+    // Whether its popup is up, waiting for the user.
+    bool isPopupOpen() const noexcept { return open; }
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
@@ -64,6 +66,8 @@ public:
     CView* newCopy() const override { return new COptionMenu(*this); }
 
 private:
+    void popupClosed(std::int32_t chosen);
+
     std::vector<CMenuItem> items;
     CBitmap* bgWhenClick = nullptr;
     std::int32_t itemsPerColumn = 0;

@@ -17,24 +17,29 @@ bool OffscreenFrame::getCurrentMousePosition(CPoint& where) const
     return true;
 }
 
-int OffscreenFrame::popupMenu(const PopupMenuRequest& request)
+void OffscreenFrame::popupMenu(const PopupMenuRequest& request, PopupMenuCompletion completion)
 {
     menus.push_back(request);
-    if (menuChoices.empty())
-        return -1;
-    const int choice = menuChoices.front();
-    menuChoices.pop_front();
-    return choice;
+    int choice = -1;
+    if (!menuChoices.empty())
+    {
+        choice = menuChoices.front();
+        menuChoices.pop_front();
+    }
+    completion(choice);
 }
 
-std::optional<std::string> OffscreenFrame::chooseFile(const FileSelectorRequest& request)
+void OffscreenFrame::chooseFile(const FileSelectorRequest& request,
+                                FileSelectorCompletion completion)
 {
     files.push_back(request);
-    if (fileChoices.empty())
-        return std::nullopt;
-    auto choice = std::move(fileChoices.front());
-    fileChoices.pop_front();
-    return choice;
+    std::optional<std::string> choice;
+    if (!fileChoices.empty())
+    {
+        choice = std::move(fileChoices.front());
+        fileChoices.pop_front();
+    }
+    completion(std::move(choice));
 }
 
 namespace gui

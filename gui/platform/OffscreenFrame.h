@@ -1,5 +1,6 @@
 // A frame without a window: for tests and screenshots. Keeps what was presented, takes the
 // mouse position, menu choices and file choices from its owner, and writes PNG files.
+// Menus and file selectors answer at once, before the call returns, as modal ones do.
 #pragma once
 
 #include "gui/IPlatformFrame.h"
@@ -12,8 +13,9 @@ public:
     void present(const PixelBuffer& buffer, std::span<const CRect> rects) override;
     void processEvents() override {}
     bool getCurrentMousePosition(CPoint& where) const override;
-    int popupMenu(const PopupMenuRequest& request) override;
-    std::optional<std::string> chooseFile(const FileSelectorRequest& request) override;
+    void popupMenu(const PopupMenuRequest& request, PopupMenuCompletion completion) override;
+    void chooseFile(const FileSelectorRequest& request, FileSelectorCompletion completion) override;
+    void onFrameClosed() override {}
 
     // The mouse, as a window would report it; nothing while it is outside.
     void setMousePosition(std::optional<CPoint> where) noexcept { mouse = where; }

@@ -370,10 +370,17 @@ TEST_F(FrameTest, FileSelectorPassesTheRequestAndReturnsTheChoice)
     selector->setInitialDirectory("/tmp/");
     selector->setDefaultSaveName("a.qel");
     selector->addFileExtension(CFileExtension("QEL Preset", "qel"));
-    ASSERT_TRUE(selector->runModal());
-    EXPECT_STREQ(selector->getSelectedFile(0), "/tmp/a.qel");
-    EXPECT_FALSE(selector->runModal()); // cancelled
+    std::vector<std::string> answers;
+    const auto answered = [&](CNewFileSelector* chosen)
+    {
+        answers.push_back(chosen->getNumSelectedFiles() == 1 ? chosen->getSelectedFile(0)
+                                                             : "cancelled");
+    };
+    ASSERT_TRUE(selector->run(answered));
+    ASSERT_TRUE(selector->run(answered));
+    EXPECT_EQ(answers, (std::vector<std::string>{"/tmp/a.qel", "cancelled"}));
     EXPECT_EQ(selector->getSelectedFile(0), nullptr);
+    EXPECT_EQ(selector->getNbReference(), 1); // a run keeps it only until it has answered
     selector->forget();
 
     const auto& request = offscreen->fileRequests().at(0);

@@ -8,12 +8,16 @@
 TEST_F(FrameTest, ThePresetSystemsDialogRunsTheFramesFileSelector)
 {
     FrameFileDialog dialog(frame);
+    std::vector<std::optional<std::string>> answers;
+    const auto answered = [&](std::optional<std::string> path) { answers.push_back(path); };
     offscreen->queueFileChoice(std::string("/home/u/mine.qeb"));
     const FileRequest save{FileRequest::Mode::save, "Save bank", "/home/u/", "bank.qeb",
                            kBankFileType};
-    EXPECT_EQ(dialog.choose(save), std::optional<std::string>("/home/u/mine.qeb"));
+    dialog.choose(save, answered);
     const FileRequest load{FileRequest::Mode::open, "Load preset", "", "ignored", kPresetFileType};
-    EXPECT_EQ(dialog.choose(load), std::nullopt); // cancelled
+    dialog.choose(load, answered);
+    EXPECT_EQ(answers, (std::vector<std::optional<std::string>>{"/home/u/mine.qeb",
+                                                                std::nullopt})); // cancelled
 
     const auto& requests = offscreen->fileRequests();
     ASSERT_EQ(requests.size(), 2u);

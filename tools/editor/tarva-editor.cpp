@@ -105,7 +105,7 @@ int runWindow(const EditorOptions& options, EditorHost& host)
             break;
         due += kIdlePeriod;
         const auto now = Clock::now();
-        if (due < now) // a modal menu held the thread: carry on from here
+        if (due < now) // a slow idle held the thread: carry on from here
             due = now;
         std::this_thread::sleep_until(due);
     }

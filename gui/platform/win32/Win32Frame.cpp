@@ -1,5 +1,7 @@
 // The Win32 back end: a WS_CHILD window in the host's HWND, painted from the frame's
-// buffer with StretchDIBits; TrackPopupMenu for menus and the common file dialogs.
+// buffer with StretchDIBits; TrackPopupMenu for menus and the common file dialogs. Those
+// run modal loops of their own that keep dispatching the host's messages, so the host
+// never stops; their answers go to the completions before the calls return.
 #include "gui/platform/NativeFrame.h"
 
 #include "gui/CFrame.h"
@@ -10,6 +12,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include <memory>
 #include <string>
 
 namespace
@@ -87,6 +90,7 @@ public:
     }
     ~Win32Frame() override
     {
+        onFrameClosed();
         if (window)
         {
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -117,8 +121,25 @@ public:
         return true;
     }
 
-    int popupMenu(const PopupMenuRequest& request) override
+    // The host may close the editor from inside the modal loops, destroying this object
+    // before they return: each call keeps the flag that says so, and touches nothing of
+    // the object, nor calls its completion, once it is down.
+    void onFrameClosed() override
     {
+        if (*open && trackingMenu)
+            EndMenu();
+        *open = false;
+    }
+
+    void popupMenu(const PopupMenuRequest& request, PopupMenuCompletion completion) override
+    {
+        if (!*open)
+            return;
+        if (trackingMenu)
+        {
+            completion(-1);
+            return;
+        }
         HMENU menu = CreatePopupMenu();
         const int count = static_cast<int>(request.items.size());
         for (int i = 0; i < count; ++i)
@@ -137,15 +158,27 @@ public:
             static_cast<LONG>(request.anchor.left),
             static_cast<LONG>(request.overAnchor ? request.anchor.top : request.anchor.bottom)};
         ClientToScreen(window, &at);
+        const std::shared_ptr<bool> stillOpen = open;
+        trackingMenu = true;
         const int chosen =
             TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
                            at.y, 0, window, nullptr);
         DestroyMenu(menu);
-        return chosen - 1;
+        if (!*stillOpen)
+            return;
+        trackingMenu = false;
+        completion(chosen - 1);
     }
 
-    std::optional<std::string> chooseFile(const FileSelectorRequest& request) override
+    void chooseFile(const FileSelectorRequest& request, FileSelectorCompletion completion) override
     {
+        if (!*open)
+            return;
+        if (choosingFile)
+        {
+            completion(std::nullopt);
+            return;
+        }
         // Filters as "description (*.ext)\0*.ext\0...\0\0".
         std::wstring filter;
         for (const auto& type : request.extensions)
@@ -176,6 +209,8 @@ public:
         dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
         dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
         dialog.Flags = OFN_NOCHANGEDIR | OFN_EXPLORER;
+        const std::shared_ptr<bool> stillOpen = open;
+        choosingFile = true;
         BOOL chosen = FALSE;
         if (request.save)
         {
@@ -187,9 +222,13 @@ public:
             dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
             chosen = GetOpenFileNameW(&dialog);
         }
+        if (!*stillOpen)
+            return;
+        choosingFile = false;
         if (!chosen)
-            return std::nullopt;
-        return narrow(path);
+            completion(std::nullopt);
+        else
+            completion(narrow(path));
     }
 
 private:
@@ -217,6 +256,9 @@ private:
     CFrame* frame;
     HWND window = nullptr;
     bool tracking = false;
+    std::shared_ptr<bool> open = std::make_shared<bool>(true); // until the frame closes
+    bool trackingMenu = false;
+    bool choosingFile = false;
 };
 
 LRESULT CALLBACK Win32Frame::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,12 +1,16 @@
 #include "gui/platform/x11/ExternalFileDialog.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace gui
 {
@@ -41,57 +45,6 @@ std::string startPath(const FileSelectorRequest& request)
     return path;
 }
 
-// Runs the command, waiting for it, and returns its first line of output when it ends
-// with status 0.
-std::optional<std::string> run(const std::vector<std::string>& command)
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return std::nullopt;
-    std::vector<char*> argv;
-    for (const auto& argument : command)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child < 0)
-    {
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        return std::nullopt;
-    }
-    if (child == 0)
-    {
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    close(pipeEnds[1]);
-    std::string output;
-    char chunk[512];
-    for (;;)
-    {
-        const ssize_t got = read(pipeEnds[0], chunk, sizeof chunk);
-        if (got > 0)
-            output.append(chunk, static_cast<std::size_t>(got));
-        else if (got == 0 || errno != EINTR)
-            break;
-    }
-    close(pipeEnds[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR)
-    {
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    const std::size_t newline = output.find('\n');
-    if (newline != std::string::npos)
-        output.resize(newline);
-    if (output.empty())
-        return std::nullopt;
-    return output;
-}
 } // namespace
 
 std::vector<std::string> zenityCommand(const FileSelectorRequest& request)
@@ -148,21 +101,141 @@ std::string withDefaultExtension(std::string path, const FileSelectorRequest& re
     return path;
 }
 
-std::optional<std::string> runExternalFileDialog(const FileSelectorRequest& request)
+// posix_spawn rather than fork: the host may be large and have many threads, and between
+// fork and exec only a few functions are safe. The pipe's ends are closed on exec, so no
+// other program the host starts keeps it open; the child gets the write end as its output.
+bool ExternalFileDialog::start(const FileSelectorRequest& fileRequest)
 {
-    std::optional<std::string> chosen;
+    if (child > 0)
+        return false;
+    request = fileRequest;
+    std::vector<std::string> command;
     if (onPath("zenity"))
-        chosen = run(zenityCommand(request));
+        command = zenityCommand(request);
     else if (onPath("kdialog"))
-        chosen = run(kdialogCommand(request));
+        command = kdialogCommand(request);
     else
     {
         std::fprintf(stderr, "TARVA: no file selector available: install zenity or kdialog "
                              "to load and save presets, banks and MIDI settings.\n");
-        return std::nullopt;
+        return false;
     }
-    if (!chosen)
-        return std::nullopt;
-    return withDefaultExtension(std::move(*chosen), request);
+    std::vector<char*> argv;
+    for (auto& argument : command)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    // Only our end never blocks: the program writes as usual.
+    fcntl(ends[0], F_SETFL, fcntl(ends[0], F_GETFL) | O_NONBLOCK);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    posix_spawnattr_init(&attributes);
+    // The host's thread may block or ignore signals; the program starts with the
+    // defaults, so that SIGTERM ends it.
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP, SIGPIPE, SIGCHLD})
+        sigaddset(&defaults, number);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t started = -1;
+    const int failed = posix_spawnp(&started, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    if (failed != 0)
+    {
+        close(ends[0]);
+        return false;
+    }
+    child = started;
+    output = ends[0];
+    written.clear();
+    answer.reset();
+    return true;
+}
+
+void ExternalFileDialog::readAvailable()
+{
+    // A path is short; a program that writes without end is not kept in memory.
+    constexpr std::size_t kMaxOutput = 64 * 1024;
+    char chunk[512];
+    while (output >= 0)
+    {
+        const ssize_t got = read(output, chunk, sizeof chunk);
+        if (got > 0 && written.size() < kMaxOutput)
+            written.append(chunk, static_cast<std::size_t>(got));
+        else if (got == 0 || (got < 0 && errno != EINTR))
+            break; // the end, or nothing more for now (EAGAIN)
+    }
+}
+
+bool ExternalFileDialog::poll()
+{
+    if (child <= 0)
+        return true;
+    readAvailable();
+    int status = 0;
+    const pid_t ended = waitpid(child, &status, WNOHANG);
+    if (ended == 0 || (ended < 0 && errno == EINTR))
+        return false;
+    // ECHILD: the host reaped it (it ignores SIGCHLD or waits for every child); the
+    // programs write nothing when cancelled, so the output alone decides.
+    finish(ended < 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+    return true;
+}
+
+void ExternalFileDialog::finish(bool succeeded)
+{
+    child = -1;
+    readAvailable(); // what it wrote just before it ended
+    close(output);
+    output = -1;
+    const std::size_t newline = written.find('\n');
+    if (newline != std::string::npos)
+        written.resize(newline);
+    if (succeeded && !written.empty())
+        answer = withDefaultExtension(std::move(written), request);
+    written.clear();
+}
+
+ExternalFileDialog::~ExternalFileDialog()
+{
+    if (child > 0)
+    {
+        kill(child, SIGTERM);
+        // Both programs end at once on SIGTERM. One that does not is killed after a short
+        // while rather than waited for without end; either way it is reaped here.
+        pid_t reaped = 0;
+        for (int tries = 0; tries < 50 && reaped == 0; ++tries)
+        {
+            reaped = waitpid(child, nullptr, WNOHANG);
+            if (reaped == 0)
+            {
+                const timespec pause{0, 10'000'000};
+                nanosleep(&pause, nullptr);
+            }
+            else if (reaped < 0 && errno == EINTR)
+                reaped = 0;
+        }
+        if (reaped == 0)
+        {
+            kill(child, SIGKILL);
+            while (waitpid(child, nullptr, 0) < 0 && errno == EINTR)
+            {
+            }
+        }
+    }
+    if (output >= 0)
+        close(output);
 }
 } // namespace gui

@@ -1,8 +1,11 @@
 // File selectors on Linux: zenity, else kdialog, run as separate programs with the
-// request's title, folder, default name and file-type filters.
+// request's title, folder, default name and file-type filters. The program runs beside the
+// host: its answer is read through a pipe that never blocks, and collected when it ends.
 #pragma once
 
 #include "gui/IPlatformFrame.h"
+
+#include <sys/types.h>
 
 #include <optional>
 #include <string>
@@ -13,9 +16,38 @@ namespace gui
 // The command line for each program; empty when the program does not exist.
 std::vector<std::string> zenityCommand(const FileSelectorRequest& request);
 std::vector<std::string> kdialogCommand(const FileSelectorRequest& request);
-// The chosen path, or nothing when the user cancelled or neither program is installed
-// (then a message on standard error says what to install).
-std::optional<std::string> runExternalFileDialog(const FileSelectorRequest& request);
 // For a save, the first filter's extension when the chosen name has none.
 std::string withDefaultExtension(std::string path, const FileSelectorRequest& request);
+
+class ExternalFileDialog
+{
+public:
+    ExternalFileDialog() = default;
+    // Ends a program still running: SIGTERM, SIGKILL if it lingers, and reaped either way,
+    // so that it leaves no zombie behind.
+    ~ExternalFileDialog();
+    ExternalFileDialog(const ExternalFileDialog&) = delete;
+    ExternalFileDialog& operator=(const ExternalFileDialog&) = delete;
+
+    // Starts zenity, else kdialog. False when neither is installed (then a message on
+    // standard error says what to install) or the program cannot be started.
+    bool start(const FileSelectorRequest& request);
+    // Never waits: reads what the program has written so far and looks whether it has
+    // ended. True once it has; chosen() then holds its answer.
+    bool poll();
+    // The chosen path, or nothing when the user cancelled or the program failed.
+    const std::optional<std::string>& chosen() const noexcept { return answer; }
+    // The running program's process, or -1.
+    pid_t processId() const noexcept { return child; }
+
+private:
+    void readAvailable();
+    void finish(bool succeeded);
+
+    FileSelectorRequest request;
+    pid_t child = -1;
+    int output = -1;
+    std::string written;
+    std::optional<std::string> answer;
+};
 } // namespace gui

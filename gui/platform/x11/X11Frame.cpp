@@ -1,6 +1,7 @@
 // The X11 back end: a child of the host's window on the plug-in's own display connection.
-// Nothing here waits for the server except the popup menu and the file selector, which
-// are modal by nature; idle handles whatever is queued and returns.
+// Nothing here waits for the user: idle handles whatever is queued and returns. The popup
+// menu is one more window whose events idle handles, and the file selector a separate
+// program whose answer idle collects once it has ended.
 #include "gui/platform/NativeFrame.h"
 
 #include "gui/CDrawContext.h"
@@ -11,14 +12,14 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <X11/keysym.h>
-#include <poll.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 namespace
 {
@@ -208,6 +209,220 @@ private:
     bool shared = false;
 };
 
+// The popup: an override-redirect window at the control, in columns, drawn with the same
+// software renderer. It holds the pointer and the keyboard while it is up, and its events
+// come through the frame's event handling like any other. A press and release on an entry
+// chooses it; a press outside, or Escape, cancels.
+class PopupMenuWindow
+{
+public:
+    PopupMenuWindow(Display* display, const XVisualInfo& visual, Colormap colormap, GC gc,
+                    Window owner, PopupMenuRequest menu, Time openingPress);
+    // Lets go of the pointer and the keyboard and takes the window away.
+    ~PopupMenuWindow();
+    PopupMenuWindow(const PopupMenuWindow&) = delete;
+    PopupMenuWindow& operator=(const PopupMenuWindow&) = delete;
+
+    Window getWindow() const noexcept { return popup; }
+    // One of the popup's events; the answer once the menu is done: the chosen entry, or -1.
+    std::optional<int> handle(XEvent& event);
+
+private:
+    static constexpr int kRowHeight = 16;
+    static constexpr int kCheckWidth = 16;
+    // The release of the press that opened the menu chooses only after a drag: a click
+    // on the control leaves the menu up.
+    static constexpr Time kOpeningReleaseMs = 300;
+
+    int itemAt(int x, int y) const;
+    void paint();
+
+    Display* display;
+    GC gc;
+    PopupMenuRequest request;
+    int count = 0;
+    int perColumn = 1;
+    int columnWidth = 60;
+    int menuWidth = 0;
+    int menuHeight = 0;
+    Window popup = 0;
+    std::unique_ptr<Surface> surface;
+    PixelBuffer pixels;
+    int highlighted = -1;
+    bool pressedInside = false;
+    Time opened;
+};
+
+PopupMenuWindow::PopupMenuWindow(Display* display, const XVisualInfo& visual, Colormap colormap,
+                                 GC gc, Window owner, PopupMenuRequest menu, Time openingPress)
+    : display(display), gc(gc), request(std::move(menu)),
+      count(static_cast<int>(request.items.size())), opened(openingPress)
+{
+    perColumn = request.itemsPerColumn > 0 ? std::min(request.itemsPerColumn, count) : count;
+    perColumn = std::max(perColumn, 1);
+    const int columns = (count + perColumn - 1) / perColumn;
+    PixelBuffer measureBuffer(1, 1);
+    CDrawContext measure(measureBuffer);
+    measure.setFont(kNormalFont);
+    for (const auto& item : request.items)
+        columnWidth =
+            std::max(columnWidth, static_cast<int>(measure.getStringWidth(item.title.c_str())) +
+                                      kCheckWidth + 12);
+    menuWidth = columns * columnWidth;
+    menuHeight = perColumn * kRowHeight;
+
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(
+        display, owner, root, static_cast<int>(request.anchor.left),
+        static_cast<int>(request.overAnchor ? request.anchor.top : request.anchor.bottom), &rootX,
+        &rootY, &child);
+    const int screenWidth = DisplayWidth(display, screen);
+    const int screenHeight = DisplayHeight(display, screen);
+    rootX = std::clamp(rootX, 0, std::max(0, screenWidth - menuWidth));
+    rootY = std::clamp(rootY, 0, std::max(0, screenHeight - menuHeight));
+
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.colormap = colormap;
+    attributes.border_pixel = 0;
+    attributes.event_mask =
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
+    popup =
+        XCreateWindow(display, root, rootX, rootY, static_cast<unsigned>(menuWidth),
+                      static_cast<unsigned>(menuHeight), 0, 24, InputOutput, visual.visual,
+                      CWOverrideRedirect | CWColormap | CWBorderPixel | CWEventMask, &attributes);
+    surface = std::make_unique<Surface>(display, visual.visual, menuWidth, menuHeight);
+    pixels = PixelBuffer(menuWidth, menuHeight);
+
+    XMapRaised(display, popup);
+    XSync(display, False);
+    XGrabPointer(display, popup, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    XGrabKeyboard(display, popup, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    paint();
+}
+
+PopupMenuWindow::~PopupMenuWindow()
+{
+    XUngrabKeyboard(display, CurrentTime);
+    XUngrabPointer(display, CurrentTime);
+    surface.reset();
+    XDestroyWindow(display, popup);
+    XSync(display, False);
+}
+
+int PopupMenuWindow::itemAt(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= menuWidth || y >= menuHeight)
+        return -1;
+    const int index = (x / columnWidth) * perColumn + y / kRowHeight;
+    if (index >= count || request.items[static_cast<std::size_t>(index)].separator ||
+        !request.items[static_cast<std::size_t>(index)].enabled)
+        return -1;
+    return index;
+}
+
+void PopupMenuWindow::paint()
+{
+    CDrawContext context(pixels);
+    context.setFillColor(CColor{240, 240, 240, 255});
+    context.fillRect(CRect(0, 0, menuWidth, menuHeight));
+    context.setFont(kNormalFont);
+    for (int i = 0; i < count; ++i)
+    {
+        const auto& item = request.items[static_cast<std::size_t>(i)];
+        const CCoord x = (i / perColumn) * columnWidth;
+        const CCoord y = (i % perColumn) * kRowHeight;
+        const CRect row(x, y, x + columnWidth, y + kRowHeight);
+        if (item.separator)
+        {
+            context.setFillColor(CColor{160, 160, 160, 255});
+            context.fillRect(
+                CRect(x + 4, y + kRowHeight / 2, x + columnWidth - 4, y + kRowHeight / 2 + 1));
+            continue;
+        }
+        if (i == highlighted)
+        {
+            context.setFillColor(CColor{48, 96, 160, 255});
+            context.fillRect(row);
+        }
+        const CColor text = i == highlighted ? kWhiteCColor
+                            : item.enabled   ? kBlackCColor
+                                             : CColor{128, 128, 128, 255};
+        context.setFontColor(text);
+        if (item.checked)
+            context.drawString("\xe2\x9c\x93", CRect(x + 2, y, x + kCheckWidth, y + kRowHeight),
+                               kCenterText);
+        context.drawString(item.title.c_str(),
+                           CRect(x + kCheckWidth + 2, y, x + columnWidth, y + kRowHeight),
+                           kLeftText);
+    }
+    context.setFrameColor(CColor{100, 100, 100, 255});
+    context.frameRect(CRect(0, 0, menuWidth, menuHeight));
+    surface->put(popup, gc, pixels, CRect(0, 0, menuWidth, menuHeight));
+    XSync(display, False);
+}
+
+std::optional<int> PopupMenuWindow::handle(XEvent& event)
+{
+    switch (event.type)
+    {
+    case Expose: paint(); break;
+    case MotionNotify:
+    {
+        const int now = itemAt(event.xmotion.x, event.xmotion.y);
+        if (now != highlighted)
+        {
+            highlighted = now;
+            paint();
+        }
+        break;
+    }
+    case ButtonPress:
+        pressedInside = itemAt(event.xbutton.x, event.xbutton.y) >= 0 ||
+                        (event.xbutton.x >= 0 && event.xbutton.y >= 0 &&
+                         event.xbutton.x < menuWidth && event.xbutton.y < menuHeight);
+        if (!pressedInside)
+            return -1;
+        break;
+    case ButtonRelease:
+    {
+        const int index = itemAt(event.xbutton.x, event.xbutton.y);
+        // Server times, so that a host calling idle slowly changes nothing.
+        const bool opening = !pressedInside && event.xbutton.time - opened < kOpeningReleaseMs;
+        if (index >= 0 && !opening)
+            return index;
+        break;
+    }
+    case KeyPress:
+    {
+        const KeySym sym = XLookupKeysym(&event.xkey, 0);
+        if (sym == XK_Escape)
+            return -1;
+        if (sym == XK_Return || sym == XK_KP_Enter)
+            return highlighted;
+        if (sym == XK_Down || sym == XK_Up)
+        {
+            int next = highlighted;
+            for (int step = 0; step < count; ++step)
+            {
+                next = (next + (sym == XK_Down ? 1 : count - 1)) % count;
+                if (itemAt((next / perColumn) * columnWidth, (next % perColumn) * kRowHeight) >= 0)
+                    break;
+            }
+            highlighted = next;
+            paint();
+        }
+        break;
+    }
+    default: break;
+    }
+    return std::nullopt;
+}
+
 class X11Frame : public IPlatformFrame
 {
 public:
@@ -236,6 +451,7 @@ public:
     {
         {
             ErrorTrap trap(display); // the host may have destroyed its window first
+            onFrameClosed();
             surface.reset();
             XFreeGC(display, gc);
             XDestroyWindow(display, window);
@@ -265,8 +481,16 @@ public:
         {
             XEvent event;
             XNextEvent(display, &event);
-            handle(event);
+            if (popup && event.xany.window == popup->getWindow())
+            {
+                if (const auto chosen = popup->handle(event))
+                    popupClosed(*chosen);
+            }
+            else if (!popup || !isInput(event))
+                handle(event); // the frame's mouse and keys wait until the menu is gone
         }
+        if (frame && fileDialog && fileDialog->poll())
+            fileChosen();
     }
 
     // Where the pointer is, or where it left the window while it is elsewhere: outside
@@ -278,14 +502,89 @@ public:
         return true;
     }
 
-    int popupMenu(const PopupMenuRequest& request) override;
-
-    std::optional<std::string> chooseFile(const FileSelectorRequest& request) override
+    // A closed frame asks for nothing more; a second menu or selector while one is up is
+    // refused with the cancel answer.
+    void popupMenu(const PopupMenuRequest& request, PopupMenuCompletion completion) override
     {
-        return gui::runExternalFileDialog(request);
+        if (!frame)
+            return;
+        if (popup || request.items.empty())
+        {
+            completion(-1);
+            return;
+        }
+        popup = std::make_unique<PopupMenuWindow>(display, visual, colormap, gc, window, request,
+                                                  pressTime);
+        popupDone = std::move(completion);
+    }
+
+    void chooseFile(const FileSelectorRequest& request, FileSelectorCompletion completion) override
+    {
+        if (!frame)
+            return;
+        if (fileDialog)
+        {
+            completion(std::nullopt);
+            return;
+        }
+        auto dialog = std::make_unique<gui::ExternalFileDialog>();
+        if (!dialog->start(request))
+        {
+            completion(std::nullopt);
+            return;
+        }
+        fileDialog = std::move(dialog);
+        fileDone = std::move(completion);
+    }
+
+    // The popup goes with its grabs, and the selector's program is ended and reaped; their
+    // completions are destroyed uncalled, and with them what they kept alive.
+    void onFrameClosed() override
+    {
+        frame = nullptr;
+        popup.reset();
+        popupDone = nullptr;
+        fileDialog.reset();
+        fileDone = nullptr;
     }
 
 private:
+    static bool isInput(const XEvent& event)
+    {
+        switch (event.type)
+        {
+        case ButtonPress:
+        case ButtonRelease:
+        case MotionNotify:
+        case EnterNotify:
+        case LeaveNotify:
+        case KeyPress:
+        case KeyRelease: return true;
+        default: return false;
+        }
+    }
+
+    // Each completion is taken out before it runs: it may open the next menu, or close the
+    // frame, which must then find nothing of this one left.
+    void popupClosed(int chosen)
+    {
+        popup.reset();
+        const PopupMenuCompletion done = std::move(popupDone);
+        popupDone = nullptr;
+        if (done)
+            done(chosen);
+    }
+
+    void fileChosen()
+    {
+        std::optional<std::string> chosen = fileDialog->chosen();
+        fileDialog.reset();
+        const FileSelectorCompletion done = std::move(fileDone);
+        fileDone = nullptr;
+        if (done)
+            done(std::move(chosen));
+    }
+
     void handle(XEvent& event);
     CKeyCode keyCodeOf(XKeyEvent& event) const;
 
@@ -303,6 +602,11 @@ private:
     Time lastPressTime = 0;
     unsigned lastPressButton = 0;
     CPoint lastPress;
+    Time pressTime = CurrentTime; // of the press being handled, which may open a menu
+    std::unique_ptr<PopupMenuWindow> popup;
+    PopupMenuCompletion popupDone;
+    std::unique_ptr<gui::ExternalFileDialog> fileDialog;
+    FileSelectorCompletion fileDone;
 };
 
 CKeyCode X11Frame::keyCodeOf(XKeyEvent& event) const
@@ -352,6 +656,8 @@ CKeyCode X11Frame::keyCodeOf(XKeyEvent& event) const
 
 void X11Frame::handle(XEvent& event)
 {
+    if (event.xany.window != window)
+        return; // a popup's late events, after it has gone
     switch (event.type)
     {
     case Expose:
@@ -387,8 +693,9 @@ void X11Frame::handle(XEvent& event)
             lastPress = mouse;
         }
         CPoint where = mouse;
+        pressTime = b.time;
         frame->onMouseDown(where, CButtonState(state));
-        if (frame->getFocusView()) // a text field wants the keyboard
+        if (frame && frame->getFocusView()) // a text field wants the keyboard
             XSetInputFocus(display, window, RevertToParent, b.time);
         break;
     }
@@ -445,209 +752,6 @@ void X11Frame::handle(XEvent& event)
     }
 }
 
-// The popup: an override-redirect window at the control, in columns, drawn with the same
-// software renderer. A press and release on an entry chooses it; a press outside, or
-// Escape, cancels.
-int X11Frame::popupMenu(const PopupMenuRequest& request)
-{
-    const int count = static_cast<int>(request.items.size());
-    if (count == 0)
-        return -1;
-    constexpr int kRowHeight = 16;
-    constexpr int kCheckWidth = 16;
-    const int perColumn =
-        request.itemsPerColumn > 0 ? std::min(request.itemsPerColumn, count) : count;
-    const int columns = (count + perColumn - 1) / perColumn;
-    PixelBuffer measureBuffer(1, 1);
-    CDrawContext measure(measureBuffer);
-    measure.setFont(kNormalFont);
-    int columnWidth = 60;
-    for (const auto& item : request.items)
-        columnWidth =
-            std::max(columnWidth, static_cast<int>(measure.getStringWidth(item.title.c_str())) +
-                                      kCheckWidth + 12);
-    const int menuWidth = columns * columnWidth;
-    const int menuHeight = perColumn * kRowHeight;
-
-    const int screen = DefaultScreen(display);
-    const Window root = RootWindow(display, screen);
-    int rootX = 0, rootY = 0;
-    Window child = 0;
-    XTranslateCoordinates(
-        display, window, root, static_cast<int>(request.anchor.left),
-        static_cast<int>(request.overAnchor ? request.anchor.top : request.anchor.bottom), &rootX,
-        &rootY, &child);
-    const int screenWidth = DisplayWidth(display, screen);
-    const int screenHeight = DisplayHeight(display, screen);
-    rootX = std::clamp(rootX, 0, std::max(0, screenWidth - menuWidth));
-    rootY = std::clamp(rootY, 0, std::max(0, screenHeight - menuHeight));
-
-    XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;
-    attributes.colormap = colormap;
-    attributes.border_pixel = 0;
-    attributes.event_mask =
-        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
-    const Window popup =
-        XCreateWindow(display, root, rootX, rootY, static_cast<unsigned>(menuWidth),
-                      static_cast<unsigned>(menuHeight), 0, 24, InputOutput, visual.visual,
-                      CWOverrideRedirect | CWColormap | CWBorderPixel | CWEventMask, &attributes);
-    Surface popupSurface(display, visual.visual, menuWidth, menuHeight);
-    PixelBuffer pixels(menuWidth, menuHeight);
-    int highlighted = -1;
-
-    const auto itemAt = [&](int x, int y)
-    {
-        if (x < 0 || y < 0 || x >= menuWidth || y >= menuHeight)
-            return -1;
-        const int index = (x / columnWidth) * perColumn + y / kRowHeight;
-        if (index >= count || request.items[static_cast<std::size_t>(index)].separator ||
-            !request.items[static_cast<std::size_t>(index)].enabled)
-            return -1;
-        return index;
-    };
-    const auto paint = [&]
-    {
-        CDrawContext context(pixels);
-        context.setFillColor(CColor{240, 240, 240, 255});
-        context.fillRect(CRect(0, 0, menuWidth, menuHeight));
-        context.setFont(kNormalFont);
-        for (int i = 0; i < count; ++i)
-        {
-            const auto& item = request.items[static_cast<std::size_t>(i)];
-            const CCoord x = (i / perColumn) * columnWidth;
-            const CCoord y = (i % perColumn) * kRowHeight;
-            const CRect row(x, y, x + columnWidth, y + kRowHeight);
-            if (item.separator)
-            {
-                context.setFillColor(CColor{160, 160, 160, 255});
-                context.fillRect(
-                    CRect(x + 4, y + kRowHeight / 2, x + columnWidth - 4, y + kRowHeight / 2 + 1));
-                continue;
-            }
-            if (i == highlighted)
-            {
-                context.setFillColor(CColor{48, 96, 160, 255});
-                context.fillRect(row);
-            }
-            const CColor text = i == highlighted ? kWhiteCColor
-                                : item.enabled   ? kBlackCColor
-                                                 : CColor{128, 128, 128, 255};
-            context.setFontColor(text);
-            if (item.checked)
-                context.drawString("\xe2\x9c\x93", CRect(x + 2, y, x + kCheckWidth, y + kRowHeight),
-                                   kCenterText);
-            context.drawString(item.title.c_str(),
-                               CRect(x + kCheckWidth + 2, y, x + columnWidth, y + kRowHeight),
-                               kLeftText);
-        }
-        context.setFrameColor(CColor{100, 100, 100, 255});
-        context.frameRect(CRect(0, 0, menuWidth, menuHeight));
-        popupSurface.put(popup, gc, pixels, CRect(0, 0, menuWidth, menuHeight));
-        XSync(display, False);
-    };
-
-    XMapRaised(display, popup);
-    XSync(display, False);
-    XGrabPointer(display, popup, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-    XGrabKeyboard(display, popup, False, GrabModeAsync, GrabModeAsync, CurrentTime);
-    paint();
-
-    const auto opened = std::chrono::steady_clock::now();
-    int chosen = -1;
-    bool done = false;
-    bool pressedInside = false;
-    while (!done)
-    {
-        if (XPending(display) == 0)
-        {
-            pollfd descriptor{ConnectionNumber(display), POLLIN, 0};
-            poll(&descriptor, 1, 100);
-            // Nobody answers for a minute: give up rather than hang the host.
-            if (std::chrono::steady_clock::now() - opened > std::chrono::minutes(1))
-                break;
-            continue;
-        }
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.xany.window != popup)
-        {
-            if (event.type == Expose && event.xany.window == window)
-                frame->invalidRect(CRect(event.xexpose.x, event.xexpose.y,
-                                         event.xexpose.x + event.xexpose.width,
-                                         event.xexpose.y + event.xexpose.height));
-            continue; // the frame's mouse waits until the menu is gone
-        }
-        switch (event.type)
-        {
-        case Expose: paint(); break;
-        case MotionNotify:
-        {
-            const int now = itemAt(event.xmotion.x, event.xmotion.y);
-            if (now != highlighted)
-            {
-                highlighted = now;
-                paint();
-            }
-            break;
-        }
-        case ButtonPress:
-            pressedInside = itemAt(event.xbutton.x, event.xbutton.y) >= 0 ||
-                            (event.xbutton.x >= 0 && event.xbutton.y >= 0 &&
-                             event.xbutton.x < menuWidth && event.xbutton.y < menuHeight);
-            if (!pressedInside)
-                done = true;
-            break;
-        case ButtonRelease:
-        {
-            const int index = itemAt(event.xbutton.x, event.xbutton.y);
-            // The release of the press that opened the menu chooses only after a drag.
-            const bool opening = !pressedInside && std::chrono::steady_clock::now() - opened <
-                                                       std::chrono::milliseconds(300);
-            if (index >= 0 && !opening)
-            {
-                chosen = index;
-                done = true;
-            }
-            else if (pressedInside)
-                done = index >= 0;
-            break;
-        }
-        case KeyPress:
-        {
-            const KeySym sym = XLookupKeysym(&event.xkey, 0);
-            if (sym == XK_Escape)
-                done = true;
-            else if (sym == XK_Return || sym == XK_KP_Enter)
-            {
-                chosen = highlighted;
-                done = true;
-            }
-            else if (sym == XK_Down || sym == XK_Up)
-            {
-                int next = highlighted;
-                for (int step = 0; step < count; ++step)
-                {
-                    next = (next + (sym == XK_Down ? 1 : count - 1)) % count;
-                    if (itemAt((next / perColumn) * columnWidth, (next % perColumn) * kRowHeight) >=
-                        0)
-                        break;
-                }
-                highlighted = next;
-                paint();
-            }
-            break;
-        }
-        default: break;
-        }
-    }
-    XUngrabKeyboard(display, CurrentTime);
-    XUngrabPointer(display, CurrentTime);
-    XDestroyWindow(display, popup);
-    XSync(display, False);
-    return chosen;
-}
 } // namespace
 
 namespace gui
