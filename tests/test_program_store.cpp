@@ -6,6 +6,7 @@
 #include "presets/ProgramStore.h"
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace
@@ -67,6 +68,10 @@ TEST_F(EffectTest, TheAudioThreadTakesAProgramChangeWhole)
     effect().replaceProgram(1, quiet);
     effect().replaceProgram(2, loud);
     effect().selectProgram(1);
+    std::array<float, 16> in{}, outL{}, outR{};
+    float* inputs[] = {in.data(), in.data()};
+    float* outputs[] = {outL.data(), outR.data()};
+    plugin->process(inputs, outputs, 16); // the first block takes the quiet program
 
     std::atomic<bool> stop{false};
     std::thread host(
@@ -78,11 +83,14 @@ TEST_F(EffectTest, TheAudioThreadTakesAProgramChangeWhole)
                 effect().selectProgram(2);
             }
         });
-    std::array<float, 16> in{}, outL{}, outR{};
-    float* inputs[] = {in.data(), in.data()};
-    float* outputs[] = {outL.data(), outR.data()};
     int mixed = 0;
-    for (int block = 0; block < 20000; ++block)
+    int switches = 0;
+    bool wasLoud = false;
+    // Some blocks in any case, and until changes have arrived (the host thread may start late
+    // on a busy machine).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (int block = 0;
+         block < 20000 || (switches < 20 && std::chrono::steady_clock::now() < deadline); ++block)
     {
         plugin->process(inputs, outputs, 16);
         const BlockTargets& t = effect().getBlockTargets();
@@ -91,8 +99,11 @@ TEST_F(EffectTest, TheAudioThreadTakesAProgramChangeWhole)
         const bool allLoud =
             t.inputGain == 2.25f && t.outputGain == 2.25f && t.mix == 0.75f && t.feedback == 0.75f;
         mixed += allQuiet || allLoud ? 0 : 1;
+        switches += allLoud != wasLoud ? 1 : 0;
+        wasLoud = allLoud;
     }
     stop = true;
     host.join();
     EXPECT_EQ(mixed, 0);
+    EXPECT_GT(switches, 0); // the blocks did take program changes
 }
