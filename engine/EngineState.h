@@ -69,28 +69,32 @@ struct EngineTargets
 
 // The targets one block plays with, copied from EngineTargets at its start by the audio
 // thread. A program change under way on another thread is not copied until it is whole.
+// Only the audio thread touches them; they are atomics all the same so that the loop's
+// prologue loads each exactly once, as it loaded the targets themselves: plain fields let
+// the compiler lay out the loop's registers differently, and cost the most modulated
+// program 8 % of its speed.
 struct BlockTargets
 {
-    float tempoBpm = 120.0f;
-    float delayMs = 2000.0f;
-    int repeatHold = 0;
-    int clockMode = 0;
-    float b0 = 1.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
-    float inputGain = 1.0f;
-    float outputGain = 1.0f;
-    float mix = 0.5f;
-    float feedback = 0.0f;
-    float depth = 0.0f;
-    float wetSign = 1.0f;
-    float feedbackSign = 1.0f;
-    int hiCutOn = 0;
-    int powerOn = 1;
-    float clockMultiplier = 1.0f;
-    float manualClock = 1.0f;
-    int vcoSquare = 1;
-    float vcoShapeAmount = 0.0f;
-    float envelopeAmount = 1.0f;
-    float vcoPhaseIncrement = 1.4247586e-05f;
+    RelaxedAtomic<float> tempoBpm = 120.0f;
+    RelaxedAtomic<float> delayMs = 2000.0f;
+    RelaxedAtomic<int> repeatHold = 0;
+    RelaxedAtomic<int> clockMode = 0;
+    RelaxedAtomic<float> b0 = 1.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+    RelaxedAtomic<float> inputGain = 1.0f;
+    RelaxedAtomic<float> outputGain = 1.0f;
+    RelaxedAtomic<float> mix = 0.5f;
+    RelaxedAtomic<float> feedback = 0.0f;
+    RelaxedAtomic<float> depth = 0.0f;
+    RelaxedAtomic<float> wetSign = 1.0f;
+    RelaxedAtomic<float> feedbackSign = 1.0f;
+    RelaxedAtomic<int> hiCutOn = 0;
+    RelaxedAtomic<int> powerOn = 1;
+    RelaxedAtomic<float> clockMultiplier = 1.0f;
+    RelaxedAtomic<float> manualClock = 1.0f;
+    RelaxedAtomic<int> vcoSquare = 1;
+    RelaxedAtomic<float> vcoShapeAmount = 0.0f;
+    RelaxedAtomic<float> envelopeAmount = 1.0f;
+    RelaxedAtomic<float> vcoPhaseIncrement = 1.4247586e-05f;
 };
 
 // The hand-overs a block takes together with its targets.
@@ -115,8 +119,6 @@ struct DisplayHandOver
 struct EngineState
 {
     static constexpr int kLevelRingSize = 16;
-
-    BlockTargets block;
 
     int engineSampleRate = 44100;
     float engineSampleRateF = 44100.0f;
@@ -178,4 +180,7 @@ struct EngineState
 
     int flashWindow = 882;
     int flashActive = 0;
+
+    // Last, so that the loop state keeps its place and alignment.
+    BlockTargets block;
 };
