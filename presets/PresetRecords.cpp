@@ -3,6 +3,8 @@
 #include "presets/ByteOrder.h"
 #include "presets/FileAccess.h"
 
+#include <algorithm>
+
 namespace
 {
 void writeHeader(std::byte* out, std::uint32_t uniqueId, std::byte type) noexcept
@@ -89,5 +91,11 @@ std::optional<ControllerValues> readMidiRecord(MidiRecordView record, std::uint3
 
 bool readRecordFile(const char* utf8Path, std::span<std::byte> record) noexcept
 {
-    return readFile(utf8Path, record, LongerFile::readPrefix).has_value();
+    // A cut file (an interrupted copy, a download stopped early) is not a record: loading
+    // it with zeros for the missing bytes would silently blank programs or bindings.
+    const auto read = readFile(utf8Path, record, LongerFile::readPrefix);
+    if (read && *read == record.size())
+        return true;
+    std::fill(record.begin(), record.end(), std::byte{0});
+    return false;
 }

@@ -6,7 +6,7 @@
 // Host-side tools read files with the same code as the plug-in:
 //
 //     std::array<std::byte, presetRecord::kBytes> bytes;
-//     if (!readRecordFile(path, bytes))           -> cannot open or read the file
+//     if (!readRecordFile(path, bytes))           -> cannot read the file, or it is too short
 //     auto program = readPresetRecord(bytes, kPluginUniqueId, false);
 //     if (!program)                               -> not a preset of this plug-in
 #pragma once
@@ -70,7 +70,7 @@ readBankRecord(BankRecordView record, std::uint32_t uniqueId, bool reversed) noe
 [[nodiscard]] std::optional<ControllerValues>
 readMidiRecord(MidiRecordView record, std::uint32_t uniqueId, bool reversed) noexcept;
 
-// Reads a record file as the plug-in does: the record is zeroed, then at most its size is
-// read from the start of the file, so the bytes a short file lacks count as zero and a
-// longer file's excess is ignored. False when the file cannot be opened or read.
+// Reads a record file as the plug-in does: the record's size from the start of the file; a
+// longer file's excess is ignored. False, with the record all zero, when the file cannot be
+// opened or read or is shorter than the record.
 [[nodiscard]] bool readRecordFile(const char* utf8Path, std::span<std::byte> record) noexcept;

@@ -27,9 +27,8 @@ inline constexpr const char* kCurrentBankFile = "CurrBank";
 inline constexpr const char* kCurrentPresetFile = "CurrPreset";
 inline constexpr const char* kCurrentMidiFile = "CurrMidi";
 
-// Zeroes record, then reads the value into it; a shorter value leaves the rest zero.
-// False, with the record all zero, when the value is missing, unreadable or longer than
-// the record.
+// Reads the value into record. False, with the record all zero, when the value is missing,
+// unreadable, or not exactly the record's size.
 [[nodiscard]] bool readRecord(const char* name, std::span<std::byte> record) noexcept;
 // Stores exactly these bytes, whole or not at all.
 bool writeRecord(const char* name, std::span<const std::byte> record) noexcept;

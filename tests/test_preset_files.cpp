@@ -253,7 +253,7 @@ TEST_F(PresetFiles, EachKindSavesAndLoadsWithItsTitlesAndType)
     EXPECT_EQ(std::filesystem::current_path(), workingDirectory);
 }
 
-TEST_F(PresetFiles, ReadOnlyShortAndLongFilesLoad)
+TEST_F(PresetFiles, ReadOnlyAndLongFilesLoadShortOnesChangeNothing)
 {
     effect().selectProgram(5);
     choose("five.qel");
@@ -261,21 +261,54 @@ TEST_F(PresetFiles, ReadOnlyShortAndLongFilesLoad)
     auto bytes = readBytes(folder.file("five.qel"));
     effect().selectProgram(2);
 
-    writeBytes(folder.file("short.qel"), std::vector<std::byte>(bytes.begin(), bytes.begin() + 50));
-    std::filesystem::permissions(folder.file("short.qel"), std::filesystem::perms::owner_read |
-                                                               std::filesystem::perms::group_read |
-                                                               std::filesystem::perms::others_read);
-    choose("short.qel");
+    std::filesystem::permissions(folder.file("five.qel"), std::filesystem::perms::owner_read |
+                                                              std::filesystem::perms::group_read |
+                                                              std::filesystem::perms::others_read);
+    choose("five.qel");
     editor().loadPresetFile(false);
-    EXPECT_EQ(plugin->programName(), "light flanger");
-    EXPECT_EQ(effect().readProgram(2).values[0], effect().readProgram(5).values[0]);
-    EXPECT_EQ(effect().readProgram(2).values[17], 0.0f);
+    EXPECT_EQ(effect().readProgram(2), effect().readProgram(5));
 
     bytes.resize(4096, std::byte{0x55});
     writeBytes(folder.file("long.qel"), bytes);
+    effect().selectProgram(3);
     choose("long.qel");
     editor().loadPresetFile(false);
-    EXPECT_EQ(effect().readProgram(2), effect().readProgram(5));
+    EXPECT_EQ(effect().readProgram(3), effect().readProgram(5));
+
+    // Files cut short of their record, of each kind: a bank that would blank programs 5 to
+    // 16, MIDI settings that would unbind most controls, a preset with its tail missing.
+    choose("whole.qeb");
+    editor().saveBankFile();
+    choose("whole.qem");
+    editor().saveMidiFile();
+    effect().renameProgram(9, "kept");
+    effect().selectProgram(7);
+    plugin->setParameter(kMix, 0.3f);
+    const auto state = plugin->getChunk();
+    const int updates = host.record.updateDisplayCalls;
+    struct Cut
+    {
+        const char* whole;
+        std::size_t keep;
+        void (CPresetSystemEditor::*load)(bool);
+    };
+    for (const Cut& cut : {Cut{"whole.qeb", 500, &CPresetSystemEditor::loadBankFile},
+                           Cut{"whole.qem", 20, &CPresetSystemEditor::loadMidiFile},
+                           Cut{"five.qel", 100, &CPresetSystemEditor::loadPresetFile}})
+    {
+        SCOPED_TRACE(cut.whole);
+        const auto whole = readBytes(folder.file(cut.whole));
+        writeBytes(folder.file("cut"),
+                   std::vector<std::byte>(whole.begin(), whole.begin() + cut.keep));
+        for (bool reversed : {false, true})
+        {
+            choose("cut");
+            (editor().*cut.load)(reversed);
+        }
+        EXPECT_EQ(plugin->getChunk(), state);
+        EXPECT_EQ(effect().getCurrentProgramIndex(), 7);
+        EXPECT_EQ(host.record.updateDisplayCalls, updates);
+    }
 }
 
 TEST_F(PresetFiles, UnusableChoicesChangeNothing)

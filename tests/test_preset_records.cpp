@@ -152,23 +152,12 @@ TEST(PresetRecords, OtherPluginsAndOtherKindsAreRejected)
     EXPECT_FALSE(readBankRecord(bank, kPluginUniqueId, false));
 }
 
-TEST(PresetRecords, FilesAreReadUpToTheRecordSizeIntoAZeroedRecord)
+TEST(PresetRecords, FilesAreReadWholeUpToTheRecordSizeOrNotAtAll)
 {
     TempFolder folder;
     PresetRecordBytes full{};
     writePresetRecord(full, kPluginUniqueId, sampleProgram(2));
-
-    // A file cut after 50 bytes: name and the first five values survive, the rest is zero.
-    writeBytes(folder.file("short.qel"), std::vector<std::byte>(full.begin(), full.begin() + 50));
     PresetRecordBytes record;
-    record.fill(std::byte{0xAA});
-    ASSERT_TRUE(readRecordFile(folder.file("short.qel").c_str(), record));
-    const auto program = readPresetRecord(record, kPluginUniqueId, false).value();
-    EXPECT_EQ(program.name, sampleProgram(2).name);
-    for (int p = 0; p < 5; ++p)
-        EXPECT_EQ(program.values[p], sampleProgram(2).values[p]) << p;
-    for (int p = 6; p < kNumControls; ++p)
-        EXPECT_EQ(program.values[p], 0.0f) << p;
 
     std::vector<std::byte> longer(full.begin(), full.end());
     longer.resize(4000, std::byte{0x7F});
@@ -176,6 +165,17 @@ TEST(PresetRecords, FilesAreReadUpToTheRecordSizeIntoAZeroedRecord)
     ASSERT_TRUE(readRecordFile(folder.file("long.qel").c_str(), record));
     EXPECT_EQ(record, full);
 
+    // One byte short is as unusable as a cut after the name: nothing is read.
+    for (std::size_t size : {presetRecord::kBytes - 1, std::size_t{50}, std::size_t{0}})
+    {
+        writeBytes(folder.file("short.qel"),
+                   std::vector<std::byte>(full.begin(), full.begin() + size));
+        record.fill(std::byte{0xAA});
+        EXPECT_FALSE(readRecordFile(folder.file("short.qel").c_str(), record)) << size;
+        EXPECT_EQ(record, PresetRecordBytes{}) << size;
+    }
+
+    record.fill(std::byte{0xAA});
     EXPECT_FALSE(readRecordFile(folder.file("missing.qel").c_str(), record));
     EXPECT_FALSE(readRecordFile(folder.path().string().c_str(), record)); // a folder is no record
     EXPECT_EQ(record, PresetRecordBytes{});

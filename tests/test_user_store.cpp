@@ -86,19 +86,25 @@ TEST_F(UserStore, NewInstancesStartFromDefaultBankThenPresetThenMidi)
 
 TEST_F(UserStore, ValuesAreReadOnlyWhenTheyFitTheirRecord)
 {
+    const auto factory = plugin->getChunk();
     effect().selectProgram(5);
     editor().storeDefaultPreset();
+    editor().storeDefaultBank();
+    editor().storeDefaultMidi();
     auto preset = readBytes(userStore.value("DefaultPreset"));
+    const auto bank = readBytes(userStore.value("DefaultBank"));
+    const auto midi = readBytes(userStore.value("DefaultMidi"));
 
     preset.push_back(std::byte{0}); // one byte longer than a preset record: not read
     writeBytes(userStore.value("DefaultPreset"), preset);
     EXPECT_EQ(PluginInstance(host, inProcessEntry()).programName(), "default");
 
-    preset.resize(50); // shorter: read into a zeroed record
-    writeBytes(userStore.value("DefaultPreset"), preset);
-    PluginInstance shortened(host, inProcessEntry());
-    EXPECT_EQ(shortened.programName(), "light flanger");
-    EXPECT_EQ(effectOf(shortened).readProgram(0).values[kDen], 0.0f);
+    // Shorter values are cut records: a 500-byte bank would blank programs 5 to 16, a
+    // 20-byte MIDI value would unbind 14 controls.
+    writeBytes(userStore.value("DefaultPreset"), std::vector(preset.begin(), preset.begin() + 50));
+    writeBytes(userStore.value("DefaultBank"), std::vector(bank.begin(), bank.begin() + 500));
+    writeBytes(userStore.value("DefaultMidi"), std::vector(midi.begin(), midi.begin() + 20));
+    EXPECT_EQ(PluginInstance(host, inProcessEntry()).getChunk(), factory);
 }
 
 TEST_F(UserStore, MemoStoredInOneInstanceIsRecalledInAnother)

@@ -62,20 +62,33 @@ bool holds(const std::string& path, std::span<const std::byte> bytes) noexcept
     return read && *read == bytes.size() &&
            std::memcmp(stored.data(), bytes.data(), bytes.size()) == 0;
 }
+
+// The value's bytes, at most as many as the buffer holds; nothing for a longer value.
+std::optional<std::size_t> readValue(const char* name, std::span<std::byte> buffer) noexcept
+{
+    std::memset(buffer.data(), 0, buffer.size());
+    try
+    {
+        const auto path = valuePath(name);
+        if (!path)
+            return std::nullopt;
+        return readFile(path->c_str(), buffer, LongerFile::refuse);
+    }
+    catch (...)
+    {
+        return std::nullopt;
+    }
+}
 } // namespace
 
 bool userStore::readRecord(const char* name, std::span<std::byte> record) noexcept
 {
+    // A record is whole or it is not one: a cut value must not load as zeros.
+    const auto read = readValue(name, record);
+    if (read && *read == record.size())
+        return true;
     std::memset(record.data(), 0, record.size());
-    try
-    {
-        const auto path = valuePath(name);
-        return path && readFile(path->c_str(), record, LongerFile::refuse).has_value();
-    }
-    catch (...)
-    {
-        return false;
-    }
+    return false;
 }
 
 bool userStore::writeRecord(const char* name, std::span<const std::byte> record) noexcept
@@ -111,7 +124,7 @@ void userStore::readPath(const char* name, PathBuffer& text) noexcept
 {
     text.fill('\0');
     std::array<std::byte, kMaxPathChars> bytes;
-    if (!readRecord(name, bytes))
+    if (!readValue(name, bytes))
         return;
     // A zero byte inside would cut the path into another one.
     const auto end = std::find(bytes.begin(), bytes.end(), std::byte{0});

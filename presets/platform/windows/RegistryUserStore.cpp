@@ -78,11 +78,13 @@ bool userStore::readRecord(const char* name, std::span<std::byte> record) noexce
     if (!key)
         return false;
     DWORD size = static_cast<DWORD>(record.size());
+    // A record is whole or it is not one: a shorter value must not load as zeros.
     if (::RegQueryValueExW(key.get(), WideName(name).get(), nullptr, nullptr,
-                           reinterpret_cast<BYTE*>(record.data()), &size) == ERROR_SUCCESS)
+                           reinterpret_cast<BYTE*>(record.data()), &size) == ERROR_SUCCESS &&
+        size == record.size())
         return true;
     // A value longer than the record is not read, and the buffer's contents are then
-    // undefined: it goes back to zero.
+    // undefined; a shorter one is refused. Either way the buffer goes back to zero.
     std::memset(record.data(), 0, record.size());
     return false;
 }
