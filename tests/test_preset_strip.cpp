@@ -267,6 +267,19 @@ TEST_F(PresetStrip, MenuChoiceSelectsAndNamesTheProgram)
     window().queueMenuChoice(-1); // cancelled
     click(kProgramMenu);
     EXPECT_EQ(currentProgram(), 7);
+
+    // Any name is a program to choose, a lone dash included.
+    typeName("-");
+    window().queueMenuChoice(2);
+    click(kProgramMenu);
+    window().queueMenuChoice(7);
+    click(kProgramMenu);
+    EXPECT_EQ(currentProgram(), 7);
+    EXPECT_EQ(nameField()->getText(), std::string("-"));
+    const PopupMenuItem& dash = window().menuRequests().back().items[7];
+    EXPECT_EQ(dash.title, "-");
+    EXPECT_FALSE(dash.separator);
+    EXPECT_TRUE(dash.enabled);
     // The strip's tags name no parameter: no gesture reaches the host.
     EXPECT_TRUE(host.record.beginEdits.empty());
 }

@@ -35,9 +35,19 @@ COptionMenu::~COptionMenu()
 
 CMenuItem* COptionMenu::addEntry(const char* title, std::int32_t index)
 {
+    return insertEntry(CMenuItem(title ? title : ""), index);
+}
+
+CMenuItem* COptionMenu::addSeparator(std::int32_t index)
+{
+    return insertEntry(CMenuItem("", CMenuItem::kSeparator), index);
+}
+
+CMenuItem* COptionMenu::insertEntry(CMenuItem item, std::int32_t index)
+{
     if (index < 0 || index > getNbEntries())
         index = getNbEntries();
-    const auto at = items.insert(items.begin() + index, CMenuItem(title ? title : ""));
+    const auto at = items.insert(items.begin() + index, std::move(item));
     vmax = static_cast<float>(std::max(getNbEntries() - 1, 0));
     setDirty(true);
     return &*at;

@@ -16,20 +16,32 @@ inline constexpr std::int32_t kNoMenuTextStyle = 1 << 11;    // the control show
 inline constexpr std::int32_t kNoMenuFrameStyle = 1 << 12;   // the control draws no frame
 inline constexpr std::int32_t kMultipleCheckStyle = 1 << 13; // entries keep their own check marks
 
+// An entry's title is only ever text, whatever it says: program names are the user's, and
+// a name of "-" is still a program to choose. Separators are made as such.
 class CMenuItem
 {
 public:
-    explicit CMenuItem(std::string title) : title(std::move(title)) {}
+    enum Flags : std::int32_t
+    {
+        kNoFlags = 0,
+        kSeparator = 1 << 0,
+    };
+
+    explicit CMenuItem(std::string title, std::int32_t flags = kNoFlags)
+        : title(std::move(title)), separator((flags & kSeparator) != 0)
+    {
+    }
     const char* getTitle() const noexcept { return title.c_str(); }
     void setTitle(const char* newTitle) { title = newTitle ? newTitle : ""; }
     bool isChecked() const noexcept { return checked; }
     void setChecked(bool state) noexcept { checked = state; }
     bool isEnabled() const noexcept { return enabled; }
     void setEnabled(bool state) noexcept { enabled = state; }
-    bool isSeparator() const noexcept { return title == "-"; }
+    bool isSeparator() const noexcept { return separator; }
 
 private:
     std::string title;
+    bool separator = false;
     bool checked = false;
     bool enabled = true;
 };
@@ -43,8 +55,9 @@ public:
     COptionMenu(const COptionMenu& other);
     ~COptionMenu() override;
 
-    // A title of "-" is a separator. index -1 appends. The entry, or null.
+    // index -1 appends. The entry, or null.
     CMenuItem* addEntry(const char* title, std::int32_t index = -1);
+    CMenuItem* addSeparator(std::int32_t index = -1);
     bool removeEntry(std::int32_t index);
     bool removeAllEntry();
     std::int32_t getNbEntries() const noexcept { return static_cast<std::int32_t>(items.size()); }
@@ -66,6 +79,7 @@ public:
     CView* newCopy() const override { return new COptionMenu(*this); }
 
 private:
+    CMenuItem* insertEntry(CMenuItem item, std::int32_t index);
     void popupClosed(std::int32_t chosen);
 
     std::vector<CMenuItem> items;

@@ -315,6 +315,21 @@ TEST_F(FrameTest, OptionMenuShowsEntriesAndTakesTheChoice)
     menu->getEntry(16)->setTitle("Renamed");
     EXPECT_STREQ(menu->getCurrent()->getTitle(), "Renamed");
     EXPECT_EQ(menu->getEntry(17), nullptr);
+
+    // Only an entry made as a separator is one; a title of "-" is text to choose.
+    menu->getEntry(0)->setTitle("-");
+    menu->addSeparator(1);
+    offscreen->queueMenuChoice(1);
+    click(15, 15);
+    EXPECT_EQ(menu->getCurrentIndex(), 16);
+    offscreen->queueMenuChoice(0);
+    click(15, 15);
+    EXPECT_EQ(menu->getCurrentIndex(), 0);
+    EXPECT_EQ(listener.changes.size(), 2u);
+    const auto& items = offscreen->menuRequests().back().items;
+    ASSERT_EQ(items.size(), 18u);
+    EXPECT_FALSE(items[0].separator);
+    EXPECT_TRUE(items[1].separator);
 }
 
 static bool controllerName(float value, char text[256], void* userData)
