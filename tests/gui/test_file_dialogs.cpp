@@ -4,6 +4,14 @@
 
 #include "gui/platform/x11/ExternalFileDialog.h"
 #include "presets/FrameFileDialog.h"
+#include "support/TempFolder.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 TEST_F(FrameTest, ThePresetSystemsDialogRunsTheFramesFileSelector)
 {
@@ -65,4 +73,88 @@ TEST(ExternalFileDialog, ASavedNameWithoutExtensionGetsTheFiltersOne)
     EXPECT_EQ(gui::withDefaultExtension("/a/b/mine.qel", save), "/a/b/mine.qel");
     EXPECT_EQ(gui::withDefaultExtension("/a/b.c/mine", save), "/a/b.c/mine.qel");
     EXPECT_EQ(gui::withDefaultExtension("/a/b/mine", presetRequest(false)), "/a/b/mine");
+}
+
+namespace
+{
+// zenity as far as the dialog can tell: the selector prints the file "answer" as its
+// choice; the question exits with the status in the file "reply". Each call is logged.
+// clang-format off
+const char* const kStandIn = R"sh(#!/bin/sh
+dir="$(dirname "$0")"
+echo "$1" >> "$dir/calls"
+[ "$1" = --question ] && exit "$(cat "$dir/reply")"
+cat "$dir/answer"
+)sh";
+// clang-format on
+
+class StandInZenity
+{
+public:
+    StandInZenity()
+    {
+        std::ofstream(bin.file("zenity")) << kStandIn;
+        std::filesystem::permissions(bin.file("zenity"), std::filesystem::perms::owner_all);
+        const char* path = std::getenv("PATH");
+        searchPath.emplace("PATH", bin.path().string() + ":" + (path ? path : "/usr/bin:/bin"));
+    }
+
+    // Runs the dialog to its end with the selector writing answer and the question, if
+    // asked, exiting with reply; what it chose.
+    std::optional<std::string> choose(bool save, const std::string& answer, int reply = 1)
+    {
+        std::ofstream(bin.file("answer"), std::ios::binary) << answer;
+        std::ofstream(bin.file("reply")) << reply;
+        std::filesystem::remove(bin.file("calls"));
+        gui::ExternalFileDialog dialog;
+        if (!dialog.start(presetRequest(save)))
+            return "not started";
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!dialog.poll() && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return dialog.chosen();
+    }
+
+    std::string calls() const
+    {
+        std::stringstream text;
+        text << std::ifstream(bin.file("calls")).rdbuf();
+        return text.str();
+    }
+
+    TempFolder files;
+
+private:
+    TempFolder bin;
+    std::optional<ScopedEnvironment> searchPath;
+};
+} // namespace
+
+TEST(ExternalFileDialog, APathWithANewlineIsRefusedNotCut)
+{
+    StandInZenity zenity;
+    const std::string dir = zenity.files.path().string() + "/";
+    EXPECT_EQ(zenity.choose(false, dir + "echo.qel\n"), dir + "echo.qel");
+    EXPECT_EQ(zenity.choose(false, dir + "echo.qel\nrest.qel\n"), std::nullopt);
+    EXPECT_EQ(zenity.choose(true, dir + "new\nline\n"), std::nullopt);
+    EXPECT_EQ(zenity.choose(false, dir + "ends in a newline\n\n"), std::nullopt);
+    EXPECT_EQ(zenity.choose(false, "\n"), std::nullopt);
+}
+
+TEST(ExternalFileDialog, ReplacingTheFileWithTheAddedExtensionIsAskedFirst)
+{
+    StandInZenity zenity;
+    const std::string dir = zenity.files.path().string() + "/";
+    std::ofstream(dir + "echo.qel") << "mine";
+
+    // zenity asked about "echo", which does not exist; "echo.qel" does.
+    EXPECT_EQ(zenity.choose(true, dir + "echo\n", 1), std::nullopt);
+    EXPECT_EQ(zenity.calls(), "--file-selection\n--question\n");
+    EXPECT_EQ(zenity.choose(true, dir + "echo\n", 0), dir + "echo.qel");
+
+    // Asked already by zenity, or nothing to replace: no second question.
+    EXPECT_EQ(zenity.choose(true, dir + "echo.qel\n"), dir + "echo.qel");
+    EXPECT_EQ(zenity.choose(true, dir + "fresh\n"), dir + "fresh.qel");
+    EXPECT_EQ(zenity.calls(), "--file-selection\n");
+    EXPECT_EQ(zenity.choose(false, dir + "echo\n"), dir + "echo"); // opening adds nothing
 }

@@ -101,16 +101,35 @@ std::string withDefaultExtension(std::string path, const FileSelectorRequest& re
     return path;
 }
 
-// posix_spawn rather than fork: the host may be large and have many threads, and between
-// fork and exec only a few functions are safe. The pipe's ends are closed on exec, so no
-// other program the host starts keeps it open; the child gets the write end as its output.
+std::vector<std::string> replaceQuestionCommand(bool zenity, const std::string& title,
+                                                const std::string& path)
+{
+    const std::string name = path.substr(path.rfind('/') + 1);
+    const std::string text = "\"" + name + "\" already exists. Do you want to replace it?";
+    if (zenity)
+        return {"zenity", "--question", "--no-markup", "--title=" + title, "--text=" + text};
+    return {"kdialog", "--title", title, "--warningyesno", text};
+}
+
+std::optional<std::string> pathFromAnswer(std::string written)
+{
+    // The programs end their answer with a newline. One inside it belongs to the path: a
+    // path cut there would be another file.
+    if (!written.empty() && written.back() == '\n')
+        written.pop_back();
+    if (written.empty() || written.find('\n') != std::string::npos)
+        return std::nullopt;
+    return written;
+}
+
 bool ExternalFileDialog::start(const FileSelectorRequest& fileRequest)
 {
     if (child > 0)
         return false;
     request = fileRequest;
     std::vector<std::string> command;
-    if (onPath("zenity"))
+    usingZenity = onPath("zenity");
+    if (usingZenity)
         command = zenityCommand(request);
     else if (onPath("kdialog"))
         command = kdialogCommand(request);
@@ -120,6 +139,16 @@ bool ExternalFileDialog::start(const FileSelectorRequest& fileRequest)
                              "to load and save presets, banks and MIDI settings.\n");
         return false;
     }
+    pendingReplace.reset();
+    answer.reset();
+    return spawn(std::move(command));
+}
+
+// posix_spawn rather than fork: the host may be large and have many threads, and between
+// fork and exec only a few functions are safe. The pipe's ends are closed on exec, so no
+// other program the host starts keeps it open; the child gets the write end as its output.
+bool ExternalFileDialog::spawn(std::vector<std::string> command)
+{
     std::vector<char*> argv;
     for (auto& argument : command)
         argv.push_back(argument.data());
@@ -160,7 +189,6 @@ bool ExternalFileDialog::start(const FileSelectorRequest& fileRequest)
     child = started;
     output = ends[0];
     written.clear();
-    answer.reset();
     return true;
 }
 
@@ -189,23 +217,44 @@ bool ExternalFileDialog::poll()
     if (ended == 0 || (ended < 0 && errno == EINTR))
         return false;
     // ECHILD: the host reaped it (it ignores SIGCHLD or waits for every child); the
-    // programs write nothing when cancelled, so the output alone decides.
-    finish(ended < 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
-    return true;
+    // selectors write nothing when cancelled, so the output alone decides. The question's
+    // answer is its exit status alone, so there a reaped one counts as "no".
+    finish(ended > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0, ended < 0);
+    return child <= 0;
 }
 
-void ExternalFileDialog::finish(bool succeeded)
+void ExternalFileDialog::finish(bool exitedWell, bool reapedElsewhere)
 {
     child = -1;
     readAvailable(); // what it wrote just before it ended
     close(output);
     output = -1;
-    const std::size_t newline = written.find('\n');
-    if (newline != std::string::npos)
-        written.resize(newline);
-    if (succeeded && !written.empty())
-        answer = withDefaultExtension(std::move(written), request);
+    const std::string writtenNow = std::move(written);
     written.clear();
+
+    if (pendingReplace)
+    {
+        if (exitedWell)
+            answer = std::move(pendingReplace);
+        pendingReplace.reset();
+        return;
+    }
+    if (!exitedWell && !reapedElsewhere)
+        return;
+    const auto chosen = pathFromAnswer(writtenNow);
+    if (!chosen)
+        return;
+    std::string path = withDefaultExtension(*chosen, request);
+    // The selector asked about replacing the name that was typed, not the one with the
+    // extension added: that file, when it exists, is asked about here.
+    if (path != *chosen && access(path.c_str(), F_OK) == 0)
+    {
+        pendingReplace = path;
+        if (!spawn(replaceQuestionCommand(usingZenity, request.title, path)))
+            pendingReplace.reset();
+        return;
+    }
+    answer = std::move(path);
 }
 
 ExternalFileDialog::~ExternalFileDialog()

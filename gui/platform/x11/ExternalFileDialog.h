@@ -18,6 +18,11 @@ std::vector<std::string> zenityCommand(const FileSelectorRequest& request);
 std::vector<std::string> kdialogCommand(const FileSelectorRequest& request);
 // For a save, the first filter's extension when the chosen name has none.
 std::string withDefaultExtension(std::string path, const FileSelectorRequest& request);
+// Asks whether the existing file at path is to be replaced; exits 0 for yes.
+std::vector<std::string> replaceQuestionCommand(bool zenity, const std::string& title,
+                                                const std::string& path);
+// The path in what a selector wrote: nothing when it is empty or holds a newline.
+std::optional<std::string> pathFromAnswer(std::string written);
 
 class ExternalFileDialog
 {
@@ -33,7 +38,8 @@ public:
     // standard error says what to install) or the program cannot be started.
     bool start(const FileSelectorRequest& request);
     // Never waits: reads what the program has written so far and looks whether it has
-    // ended. True once it has; chosen() then holds its answer.
+    // ended. True once it has, and once the user has answered whether an existing file
+    // may be replaced, when the extension had to be added; chosen() then holds the answer.
     bool poll();
     // The chosen path, or nothing when the user cancelled or the program failed.
     const std::optional<std::string>& chosen() const noexcept { return answer; }
@@ -41,13 +47,17 @@ public:
     pid_t processId() const noexcept { return child; }
 
 private:
+    bool spawn(std::vector<std::string> command);
     void readAvailable();
-    void finish(bool succeeded);
+    void finish(bool exitedWell, bool reapedElsewhere);
 
     FileSelectorRequest request;
+    bool usingZenity = false;
     pid_t child = -1;
     int output = -1;
     std::string written;
+    // The path waiting for the user's yes to replacing it.
+    std::optional<std::string> pendingReplace;
     std::optional<std::string> answer;
 };
 } // namespace gui
