@@ -85,10 +85,12 @@ void CPresetSystemEditor::loadBankFromBuffer(BankRecordView record, bool reverse
 {
     if (presetEffect == nullptr)
         return;
-    // Whatever the record holds, a bank load ends on program 0.
+    const auto programs = readBankRecord(record, uniqueId(), reversed);
+    if (!programs)
+        return; // not a bank of ours: the current program stays as it is
+    // A bank load ends on program 0, selected first so that its new values are applied.
     presetEffect->selectProgram(0);
-    if (const auto programs = readBankRecord(record, uniqueId(), reversed))
-        presetEffect->loadAllPrograms(*programs);
+    presetEffect->loadAllPrograms(*programs);
     showPrograms();
 }
 
@@ -299,8 +301,7 @@ void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
 // ---- per-user store --------------------------------------------------------------------
 
 // A value that is missing or cannot be read is skipped rather than loaded as an all-zero
-// record: every loader rejects that record anyway, and the bank loader would only make
-// the host refresh for a program 0 that the instance is about to select.
+// record, which every loader rejects anyway.
 void CPresetSystemEditor::loadStoredDefaults()
 {
     BankRecordBytes bank;

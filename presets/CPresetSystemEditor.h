@@ -97,7 +97,8 @@ public:
     // Records; the user-interface thread, or the creating thread at start-up. Loaders
     // ignore another plug-in's record or one of another kind; reversed asks for the
     // floats' bytes reversed from what the identifier says. Savers write every byte.
-    // A bank load selects program 0 before it looks at the record.
+    // A bank that passes the checks is loaded with program 0 selected; a rejected one
+    // changes nothing, the current program included.
     // The loaders change the effect's programs through its whole-program commands.
     virtual void loadBankFromBuffer(BankRecordView record, bool reversed);
     virtual void saveBankToBuffer(std::span<std::byte, bankRecord::kBytes> buffer);

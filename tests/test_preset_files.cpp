@@ -65,7 +65,7 @@ TEST_F(PresetBuffers, RecordsOfOtherPluginsOrKindsChangeNothing)
     EXPECT_EQ(plugin->getParameter(kMix), 0.3f);
 }
 
-TEST_F(PresetBuffers, BankLoadLeavesProgramZeroSelectedWhateverHappens)
+TEST_F(PresetBuffers, BankLoadSelectsProgramZeroOnlyWhenTheBankIsAccepted)
 {
     effect().renameProgram(7, "stored seven");
     setProgramValue(effect(), 7, kMix, 0.125f);
@@ -92,12 +92,16 @@ TEST_F(PresetBuffers, BankLoadLeavesProgramZeroSelectedWhateverHappens)
 
     BankRecordBytes wrongType = bank;
     wrongType[4] = std::byte{0x21};
+    effect().selectProgram(9);
+    plugin->setParameter(kMix, 0.3f);
+    const auto state = plugin->getChunk();
+    const int updates = host.record.updateDisplayCalls;
     for (const BankRecordBytes& rejected : {wrongType, BankRecordBytes{}})
     {
-        effect().selectProgram(9);
         editor().loadBankFromBuffer(rejected, false);
-        EXPECT_EQ(effect().getCurrentProgramIndex(), 0);
-        EXPECT_EQ(effect().readPrograms(), saved);
+        EXPECT_EQ(effect().getCurrentProgramIndex(), 9);
+        EXPECT_EQ(plugin->getChunk(), state);
+        EXPECT_EQ(host.record.updateDisplayCalls, updates);
     }
 }
 
