@@ -28,6 +28,16 @@ std::optional<bool> floatsSwapped(const std::byte* record, std::uint32_t uniqueI
         return std::nullopt;
     return swapped != reversed;
 }
+
+// A file may come from anywhere, damaged or written by another program: its values are
+// limited to the parameters' range as they are read, so that nothing out of range reaches
+// the effect, the host's display or the project's chunk.
+ProgramRecord withUnitValues(ProgramRecord program) noexcept
+{
+    for (float& value : program.values)
+        value = clampUnit(value);
+    return program;
+}
 } // namespace
 
 void writePresetRecord(std::span<std::byte, presetRecord::kBytes> out, std::uint32_t uniqueId,
@@ -60,7 +70,8 @@ std::optional<ProgramRecord> readPresetRecord(PresetRecordView record, std::uint
     const auto swapped = floatsSwapped(record.data(), uniqueId, presetRecord::kType, reversed);
     if (!swapped)
         return std::nullopt;
-    return readProgramRecord(record.data() + presetRecord::kProgramOffset, *swapped);
+    return withUnitValues(
+        readProgramRecord(record.data() + presetRecord::kProgramOffset, *swapped));
 }
 
 std::optional<ProgramTable> readBankRecord(BankRecordView record, std::uint32_t uniqueId,
@@ -71,8 +82,8 @@ std::optional<ProgramTable> readBankRecord(BankRecordView record, std::uint32_t 
         return std::nullopt;
     ProgramTable programs;
     for (std::size_t k = 0; k < programs.size(); ++k)
-        programs[k] = readProgramRecord(
-            record.data() + bankRecord::kProgramsOffset + k * kProgramRecordBytes, *swapped);
+        programs[k] = withUnitValues(readProgramRecord(
+            record.data() + bankRecord::kProgramsOffset + k * kProgramRecordBytes, *swapped));
     return programs;
 }
 
@@ -85,7 +96,7 @@ std::optional<ControllerValues> readMidiRecord(MidiRecordView record, std::uint3
     ControllerValues values;
     for (std::size_t i = 0; i < values.size(); ++i)
         values[i] =
-            nanToZero(loadFloat(record.data() + midiRecord::kValuesOffset + 4 * i, *swapped));
+            clampUnit(loadFloat(record.data() + midiRecord::kValuesOffset + 4 * i, *swapped));
     return values;
 }
 

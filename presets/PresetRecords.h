@@ -61,7 +61,8 @@ void writeMidiRecord(std::span<std::byte, midiRecord::kBytes> out, std::uint32_t
 
 // Readers take the byte-order decision: the identifier in either byte order tells whether
 // the floats are reversed; the reversed variant reverses them once more, for files whose
-// floats disagree with their identifier. Names are never reversed; NaN values read as 0.
+// floats disagree with their identifier. Names are never reversed; values are limited to
+// 0..1, NaN reading as 0.
 // Nothing for another plug-in's record or a record of another kind.
 [[nodiscard]] std::optional<ProgramRecord>
 readPresetRecord(PresetRecordView record, std::uint32_t uniqueId, bool reversed) noexcept;

@@ -4,11 +4,13 @@
 #include "effect/QEL.h"
 #include "presets/ByteOrder.h"
 #include "presets/CPresetSystemEditor.h"
+#include "presets/PluginId.h"
 #include "support/TempFolder.h"
 
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,55 @@ TEST_F(PresetBuffers, BankLoadSelectsProgramZeroOnlyWhenTheBankIsAccepted)
         EXPECT_EQ(plugin->getChunk(), state);
         EXPECT_EQ(host.record.updateDisplayCalls, updates);
     }
+}
+
+TEST_F(PresetBuffers, RecordValuesAreLimitedToZeroToOneButHostValuesAreNot)
+{
+    const float hostile[] = {std::numeric_limits<float>::quiet_NaN(),
+                             std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity(),
+                             -1.0f,
+                             5.77e+20f,
+                             1.5f,
+                             0.5f};
+    constexpr int kHostile = 7;
+    PresetRecordBytes preset{};
+    editor().savePresetToBuffer(preset);
+    BankRecordBytes bank{};
+    editor().saveBankToBuffer(bank);
+    MidiRecordBytes midi{};
+    editor().saveMidiToBuffer(midi);
+    for (int p = 0; p < kNumControls; ++p)
+    {
+        storeFloat(preset.data() + 5 + 24 + 4 * p, hostile[p % kHostile]);
+        storeFloat(midi.data() + 5 + 4 * p, hostile[p % kHostile]);
+        for (int k = 0; k < kNumPrograms; ++k)
+            storeFloat(bank.data() + 5 + 96 * k + 24 + 4 * p, hostile[(p + k) % kHostile]);
+    }
+
+    editor().loadBankFromBuffer(bank, false);
+    effect().selectProgram(3);
+    editor().loadPresetFromBuffer(preset, false);
+    effect().selectProgram(4);
+    editor().loadPresetFromBuffer(preset, true); // the same bytes reversed: other values
+    editor().loadMidiFromBuffer(midi, false);
+    const float expected[] = {0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.5f};
+    for (int p = 0; p < kNumControls; ++p)
+        EXPECT_EQ(effect().readProgram(3).values[p], expected[p % kHostile]) << p;
+    for (int p = 0; p < kNumParameters; ++p)
+        EXPECT_TRUE(plugin->getParameter(p) >= 0.0f && plugin->getParameter(p) <= 1.0f) << p;
+    const auto chunk = plugin->getChunk();
+    const auto state = readStateChunk(chunk.data(), chunk.size(), kPluginUniqueId);
+    ASSERT_TRUE(state);
+    for (const ProgramRecord& program : state->programs)
+        for (float value : program.values)
+            EXPECT_TRUE(value >= 0.0f && value <= 1.0f) << value;
+    for (float value : state->controllerValues)
+        EXPECT_TRUE(value >= 0.0f && value <= 1.0f) << value;
+
+    // What a host sets stays as it comes.
+    plugin->setParameter(kMix, 1.5f);
+    EXPECT_EQ(plugin->getParameter(kMix), 1.5f);
 }
 
 TEST_F(PresetBuffers, MidiRecordBindsControllersAsTheHostWould)
