@@ -178,3 +178,23 @@ TEST(UserStoreLocation, WithoutAnAbsoluteConfigHomeTheStoreIsUnderHome)
         std::filesystem::remove_all(home.path() / ".config");
     }
 }
+
+TEST(UserStoreLocation, MissingFoldersAboveTheStoreAreMadePrivate)
+{
+    TempFolder root;
+    const std::filesystem::path configHome = root.path() / "not" / "yet";
+    ScopedEnvironment configVariable("XDG_CONFIG_HOME", configHome.string());
+    const auto rootPermissions = std::filesystem::status(root.path()).permissions();
+    {
+        FakeHost host;
+        PluginInstance plugin(host, inProcessEntry());
+        editorOf(plugin).storeMemoA();
+    }
+    EXPECT_TRUE(std::filesystem::exists(configHome / "QEL-sonics/TARVA/MemoA"));
+    EXPECT_TRUE(std::filesystem::exists(configHome / "QEL-sonics/TARVA/CurrDir"));
+    for (const auto& folder : {root.path() / "not", configHome, configHome / "QEL-sonics",
+                               configHome / "QEL-sonics/TARVA"})
+        EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all)
+            << folder;
+    EXPECT_EQ(std::filesystem::status(root.path()).permissions(), rootPermissions);
+}

@@ -38,16 +38,22 @@ std::optional<std::string> valuePath(const char* name)
     return *home + "/QEL-sonics/TARVA/" + name;
 }
 
-// Folders are made private to the user, as configuration folders are.
+// Every missing folder on the way is made, $XDG_CONFIG_HOME's own parents included (it
+// may name a folder that does not exist yet), private to the user as configuration
+// folders are. Folders that exist are left as they are.
 bool makeStoreFolder()
 {
     const auto home = configHome();
     if (!home)
         return false;
-    for (const std::string& folder : {*home, *home + "/QEL-sonics", *home + "/QEL-sonics/TARVA"})
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+    const std::string store = *home + "/QEL-sonics/TARVA";
+    for (std::size_t end = store.find('/', 1);; end = store.find('/', end + 1))
+    {
+        if (::mkdir(store.substr(0, end).c_str(), 0700) != 0 && errno != EEXIST)
             return false;
-    return true;
+        if (end == std::string::npos)
+            return true;
+    }
 }
 
 // Whether the value already holds exactly these bytes, so that releasing an instance does
