@@ -280,7 +280,8 @@ void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
             case RecordKind::bank: saveBankToBuffer(record.first<bankRecord::kBytes>()); break;
             case RecordKind::midi: saveMidiToBuffer(record.first<midiRecord::kBytes>()); break;
             }
-            // A failed write leaves the previous file whole; nothing is reported.
+            // A failed write leaves the previous file whole (unless written in place); the
+            // editor does not put the reason into words yet.
             (void)replaceFile(chosen->c_str(), record);
         }
         catch (...)

@@ -18,10 +18,26 @@ enum class LongerFile
 [[nodiscard]] std::optional<std::size_t> readFile(const char* path, std::span<std::byte> buffer,
                                                   LongerFile longer) noexcept;
 
-// Makes data the whole content of the file at path: written to a temporary file beside it
-// and renamed over it, so no reader ever sees a half-written file. False on any failure,
-// and then the file is as it was.
-[[nodiscard]] bool replaceFile(const char* path, std::span<const std::byte> data) noexcept;
+// How a save ended, for the editor to put into words.
+enum class SaveResult
+{
+    saved,
+    readOnly,          // the file is marked read-only: it is never replaced
+    folderNotWritable, // a new file cannot be made in its folder
+    noSpace,           // the disk or the user's quota is full, or the file size limit reached
+    tooLong,           // the path or one of its names is longer than the system allows
+    failed,            // anything else: not a regular file, too many links, an I/O error
+};
+
+// Makes data the whole content of the file at path. Symbolic links are followed and their
+// final target written, so the link stays a link. A file whose write permission bits are
+// all clear is refused; that check reads the mode itself, so it holds for the superuser
+// too. Otherwise the data goes to a temporary beside the file, given the file's mode and
+// owner, synced and renamed over it: no reader sees a half-written file, and on failure
+// the file is as it was. A file with further hard links, or in a folder that cannot take
+// the temporary, is rewritten in place instead, which keeps its links but may leave it
+// cut short when the write fails.
+[[nodiscard]] SaveResult replaceFile(const char* path, std::span<const std::byte> data) noexcept;
 
 // The process's working directory, with a terminator, in text. False when it does not fit.
 [[nodiscard]] bool workingDirectory(std::span<char> text) noexcept;

@@ -105,7 +105,7 @@ bool userStore::writeRecord(const char* name, std::span<const std::byte> record)
         if (!path || !makeStoreFolder())
             return false;
         // A temporary renamed over the value: readers see the old record or the new one.
-        return holds(*path, record) || replaceFile(path->c_str(), record);
+        return holds(*path, record) || replaceFile(path->c_str(), record) == SaveResult::saved;
     }
     catch (...)
     {

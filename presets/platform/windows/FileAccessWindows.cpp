@@ -34,12 +34,28 @@ private:
     HANDLE handle;
 };
 
-// Unique per process and call, so concurrent writers of one file never share a temporary.
-std::wstring temporaryNameFor(const std::wstring& path)
+// A short name beside the target, so that a file whose own name is near the system's limit
+// can still have a temporary; unique per process and call, so concurrent writers never
+// share one.
+std::wstring temporaryFor(const std::wstring& path)
 {
     static std::atomic<unsigned> counter{0};
-    return path + L".tmp-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+    const auto separator = path.find_last_of(L"\\/");
+    const std::wstring folder =
+        separator == std::wstring::npos ? L"" : path.substr(0, separator + 1);
+    return folder + L".tarva-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
            std::to_wstring(counter.fetch_add(1, std::memory_order_relaxed));
+}
+
+SaveResult resultOf(DWORD error) noexcept
+{
+    switch (error)
+    {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return SaveResult::noSpace;
+    case ERROR_FILENAME_EXCED_RANGE: return SaveResult::tooLong;
+    default: return SaveResult::failed;
+    }
 }
 } // namespace
 
@@ -88,18 +104,25 @@ std::optional<std::size_t> readFile(const char* path, std::span<std::byte> buffe
     }
 }
 
-bool replaceFile(const char* path, std::span<const std::byte> data) noexcept
+SaveResult replaceFile(const char* path, std::span<const std::byte> data) noexcept
 {
     try
     {
         const auto target = widen(path);
         if (!target)
-            return false;
-        const std::wstring temporary = temporaryNameFor(*target);
+            return SaveResult::failed;
+        // The rename below would replace a read-only file too.
+        const DWORD attributes = ::GetFileAttributesW(target->c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            return SaveResult::readOnly;
+        const std::wstring temporary = temporaryFor(*target);
         Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid())
-            return false;
+        {
+            const DWORD error = ::GetLastError();
+            return error == ERROR_ACCESS_DENIED ? SaveResult::folderNotWritable : resultOf(error);
+        }
         DWORD written = 0;
         // Flushed before the rename, so that after a crash the name holds the old or the
         // new record, never an empty or partial one.
@@ -109,13 +132,14 @@ bool replaceFile(const char* path, std::span<const std::byte> data) noexcept
         if (file.close() && complete &&
             ::MoveFileExW(temporary.c_str(), target->c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
+            return SaveResult::saved;
+        const DWORD error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
-        return false;
+        return resultOf(error);
     }
     catch (...)
     {
-        return false; // out of memory for a path
+        return SaveResult::failed; // out of memory for a path
     }
 }
 
