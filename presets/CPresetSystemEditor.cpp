@@ -16,15 +16,17 @@ struct RecordFileInfo
     const char* reversedLoadTitle;
     const char* saveTitle;
     std::size_t recordBytes;
+    const char* storedFileName; // the per-user value remembering the last file of the kind
 };
 
 // In the order of RecordKind: preset, bank, MIDI settings.
 constexpr RecordFileInfo kRecordFiles[] = {
     {kPresetFileType, "Load preset", "Load preset (endian-reversed)", "Save preset",
-     presetRecord::kBytes},
-    {kBankFileType, "Load bank", "Load bank (endian-reversed)", "Save bank", bankRecord::kBytes},
+     presetRecord::kBytes, userStore::kCurrentPresetFile},
+    {kBankFileType, "Load bank", "Load bank (endian-reversed)", "Save bank", bankRecord::kBytes,
+     userStore::kCurrentBankFile},
     {kMidiFileType, "Load MIDI settings", "Load MIDI settings (endian-reversed)",
-     "Save midi settings as", midiRecord::kBytes},
+     "Save midi settings as", midiRecord::kBytes, userStore::kCurrentMidiFile},
 };
 
 using LargestRecordBytes = BankRecordBytes;
@@ -62,7 +64,6 @@ CPresetSystemEditor::~CPresetSystemEditor()
         presetEffect = nullptr;
         close();
     }
-    saveCurrentPaths();
 }
 
 std::uint32_t CPresetSystemEditor::uniqueId() const
@@ -203,6 +204,10 @@ bool CPresetSystemEditor::rememberChosenFile(RecordKind kind, std::string_view p
         return false;
     currentDirectory = directory;
     currentFileOf(kind) = file;
+    // Stored now, and only what this choice changed: another open instance keeps its own
+    // memory and stores it when its user next chooses, so the latest choice wins.
+    userStore::writePath(userStore::kCurrentDirectory, currentDirectory);
+    userStore::writePath(kRecordFiles[static_cast<int>(kind)].storedFileName, file);
     return true;
 }
 
@@ -317,14 +322,6 @@ void CPresetSystemEditor::loadStoredDefaults()
     userStore::readPath(userStore::kCurrentBankFile, currentBankFile);
     userStore::readPath(userStore::kCurrentPresetFile, currentPresetFile);
     userStore::readPath(userStore::kCurrentMidiFile, currentMidiFile);
-}
-
-void CPresetSystemEditor::saveCurrentPaths() noexcept
-{
-    userStore::writePath(userStore::kCurrentDirectory, currentDirectory);
-    userStore::writePath(userStore::kCurrentBankFile, currentBankFile);
-    userStore::writePath(userStore::kCurrentPresetFile, currentPresetFile);
-    userStore::writePath(userStore::kCurrentMidiFile, currentMidiFile);
 }
 
 void CPresetSystemEditor::storeCurrentProgram(const char* valueName)

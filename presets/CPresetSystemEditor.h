@@ -69,7 +69,7 @@ class CPresetSystemEditor : public AEffGUIEditor, public CControlListener
 {
 public:
     explicit CPresetSystemEditor(CPresetSystemEffect* effect) noexcept;
-    // Writes the path memory to the per-user store: when the plug-in instance is released.
+    // Closes a window the host left open. The path memory was stored when it was chosen.
     ~CPresetSystemEditor() override;
 
     // The strip, on the user-interface thread. open adds it to the frame the derived
@@ -111,8 +111,9 @@ public:
 
     // Files, from the strip's buttons on the user-interface thread. Each asks for a file
     // through the window's dialog, so they do nothing while the window is closed. The
-    // chosen directory and file name are remembered; a path that does not fit the path
-    // memory is refused. A file that cannot be read or written changes nothing else.
+    // chosen directory and file name are remembered and stored for new instances at once;
+    // a path that does not fit the path memory is refused. A file that cannot be read or written
+    // changes nothing else.
     void loadPresetFile(bool reversed);
     void savePresetFile();
     void loadBankFile(bool reversed);
@@ -132,7 +133,6 @@ public:
     void storeMemoB();
     void recallMemoA();
     void recallMemoB();
-    void saveCurrentPaths() noexcept;
 
     // The window installs its file dialog when it opens and removes it (null) when it closes.
     void setFileDialog(std::unique_ptr<FileDialog> dialog) noexcept;

@@ -204,7 +204,7 @@ public:
     std::vector<SeenRequest> seen;
 };
 
-// The files' path memory persists when an instance is released, hence a store of its own.
+// The files' path memory is stored when a file is chosen, hence a store of its own.
 class PresetFiles : public PrivateStoreTest
 {
 protected:

@@ -1,5 +1,5 @@
 // The per-user store: defaults that shape every new instance, A/B memos shared between
-// instances, and the path memory kept when an instance is released.
+// instances, and the path memory stored when a file is chosen.
 #include "support/TestPlugin.h"
 
 #include "effect/QEL.h"
@@ -18,6 +18,15 @@ std::set<std::string> storedValues(const std::filesystem::path& folder)
         names.insert(entry.path().filename().string());
     return names;
 }
+
+// A file dialog that always answers the same path.
+class Answer : public FileDialog
+{
+public:
+    explicit Answer(std::string path) : path(std::move(path)) {}
+    void choose(const FileRequest&, Completion done) override { done(path); }
+    std::string path;
+};
 } // namespace
 
 using UserStore = PrivateStoreTest;
@@ -141,13 +150,6 @@ TEST_F(UserStore, DeletingTheDefaultsRestoresTheFactoryPrograms)
 
 TEST_F(UserStore, PathsAreKeptWhenTheInstanceIsReleased)
 {
-    class Answer : public FileDialog
-    {
-    public:
-        explicit Answer(std::string path) : path(std::move(path)) {}
-        void choose(const FileRequest&, Completion done) override { done(path); }
-        std::string path;
-    };
     TempFolder files;
     const std::string folder = files.file("Sp\u00e4tz\u00fcnder") + "/";
     std::filesystem::create_directory(folder);
@@ -162,6 +164,32 @@ TEST_F(UserStore, PathsAreKeptWhenTheInstanceIsReleased)
     EXPECT_EQ(editorOf(next).getCurrentDirectory(), folder);
     EXPECT_STREQ(editorOf(next).getCurrentBankFile(), "\u03b5cho.qeb");
     EXPECT_STREQ(editorOf(next).getCurrentPresetFile(), "");
+}
+
+// Two open instances: each choice is stored at once and only what it changed, so the
+// latest choice wins, whichever instance is released last.
+TEST_F(UserStore, PathsAreStoredWhenChosenAndOpenInstancesKeepEachOthers)
+{
+    TempFolder files;
+    const std::string first = files.file("first") + "/";
+    const std::string second = files.file("second") + "/";
+    std::filesystem::create_directory(first);
+    std::filesystem::create_directory(second);
+
+    editor().setFileDialog(std::make_unique<Answer>(first + "one.qeb"));
+    editor().saveBankFile();
+    FakeHost otherHost;
+    auto other = std::make_unique<PluginInstance>(otherHost, inProcessEntry());
+    EXPECT_EQ(editorOf(*other).getCurrentDirectory(), first); // stored before any release
+    editorOf(*other).setFileDialog(std::make_unique<Answer>(second + "two.qel"));
+    editorOf(*other).loadPresetFile(false); // a missing file: the choice is still remembered
+
+    other.reset();
+    plugin.reset(); // released last, with the older folder in its memory
+    PluginInstance next(host, inProcessEntry());
+    EXPECT_EQ(editorOf(next).getCurrentDirectory(), second);
+    EXPECT_STREQ(editorOf(next).getCurrentPresetFile(), "two.qel");
+    EXPECT_STREQ(editorOf(next).getCurrentBankFile(), "one.qeb");
 }
 
 TEST(UserStoreLocation, WithoutAnAbsoluteConfigHomeTheStoreIsUnderHome)
@@ -189,6 +217,9 @@ TEST(UserStoreLocation, MissingFoldersAboveTheStoreAreMadePrivate)
         FakeHost host;
         PluginInstance plugin(host, inProcessEntry());
         editorOf(plugin).storeMemoA();
+        // Paths are written on their own way: stored when a file is chosen.
+        editorOf(plugin).setFileDialog(std::make_unique<Answer>(root.file("a.qel")));
+        editorOf(plugin).loadPresetFile(false);
     }
     EXPECT_TRUE(std::filesystem::exists(configHome / "QEL-sonics/TARVA/MemoA"));
     EXPECT_TRUE(std::filesystem::exists(configHome / "QEL-sonics/TARVA/CurrDir"));
