@@ -1,6 +1,6 @@
 // A view with a value: range, default, tag, listener, counted edit gestures and the wheel
-// step. setValue may come from any thread (the audio thread, through an editor's
-// setParameter): it only stores the value; the frame redraws changed controls on idle.
+// step. Like every view, a control belongs to the user-interface thread: setValue only
+// stores the value, and the frame redraws changed controls on idle.
 #pragma once
 
 #include "gui/CView.h"

@@ -32,8 +32,7 @@ public:
     virtual void takeFocus() {}
     virtual void looseFocus() {}
 
-    // Dirty views are redrawn on the frame's next idle pass. Only a flag: safe to set from
-    // any thread.
+    // Dirty views are redrawn on the frame's next idle pass.
     virtual void setDirty(bool state = true) noexcept { dirty = state; }
     virtual bool isDirty() const noexcept { return dirty; }
     // Asks the frame to redraw the view's rectangle on its next idle pass.
