@@ -33,14 +33,18 @@ TEST(ProgramStore, CopiesAreWholeWhileAnotherThreadReplacesThePrograms)
     std::thread writer(
         [&]
         {
-            while (!stop.load())
+            // A pause after each pair leaves readers room to finish a copy: a writer that
+            // never stops would keep every copy from completing.
+            for (long pair = 1; !stop.load(); ++pair)
             {
                 store.replaceAll(second);
                 store.replaceAll(first);
+                if (pair % 4 == 0)
+                    std::this_thread::sleep_for(std::chrono::microseconds(20));
             }
         });
     int torn = 0;
-    for (int i = 0; i < 20000; ++i)
+    for (int i = 0; i < 50000; ++i)
     {
         const ProgramTable all = store.readAll();
         torn += all == first || all == second ? 0 : 1;
