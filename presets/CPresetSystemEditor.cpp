@@ -1,7 +1,9 @@
 #include "presets/CPresetSystemEditor.h"
 
+#include "gui/controls/CMessageLine.h"
 #include "presets/CPresetSystemEffect.h"
 #include "presets/FileAccess.h"
+#include "presets/FileMessages.h"
 #include "presets/UserStore.h"
 
 #include <cstring>
@@ -17,16 +19,18 @@ struct RecordFileInfo
     const char* saveTitle;
     std::size_t recordBytes;
     const char* storedFileName; // the per-user value remembering the last file of the kind
+    const char* kindName;       // in messages: "not a TARVA preset"
 };
 
 // In the order of RecordKind: preset, bank, MIDI settings.
 constexpr RecordFileInfo kRecordFiles[] = {
     {kPresetFileType, "Load preset", "Load preset (endian-reversed)", "Save preset",
-     presetRecord::kBytes, userStore::kCurrentPresetFile},
+     presetRecord::kBytes, userStore::kCurrentPresetFile, "preset"},
     {kBankFileType, "Load bank", "Load bank (endian-reversed)", "Save bank", bankRecord::kBytes,
-     userStore::kCurrentBankFile},
+     userStore::kCurrentBankFile, "bank"},
     {kMidiFileType, "Load MIDI settings", "Load MIDI settings (endian-reversed)",
-     "Save midi settings as", midiRecord::kBytes, userStore::kCurrentMidiFile},
+     "Save midi settings as", midiRecord::kBytes, userStore::kCurrentMidiFile,
+     "MIDI settings file"},
 };
 
 using LargestRecordBytes = BankRecordBytes;
@@ -82,17 +86,18 @@ void CPresetSystemEditor::renameProgram(const char* name)
 
 // ---- records ---------------------------------------------------------------------------
 
-void CPresetSystemEditor::loadBankFromBuffer(BankRecordView record, bool reversed)
+bool CPresetSystemEditor::loadBankFromBuffer(BankRecordView record, bool reversed)
 {
     if (presetEffect == nullptr)
-        return;
+        return false;
     const auto programs = readBankRecord(record, uniqueId(), reversed);
     if (!programs)
-        return; // not a bank of ours: the current program stays as it is
+        return false; // not a bank of ours: the current program stays as it is
     // A bank load ends on program 0, selected first so that its new values are applied.
     presetEffect->selectProgram(0);
     presetEffect->loadAllPrograms(*programs);
     showPrograms();
+    return true;
 }
 
 void CPresetSystemEditor::saveBankToBuffer(std::span<std::byte, bankRecord::kBytes> buffer)
@@ -101,15 +106,16 @@ void CPresetSystemEditor::saveBankToBuffer(std::span<std::byte, bankRecord::kByt
         writeBankRecord(buffer, uniqueId(), presetEffect->readPrograms());
 }
 
-void CPresetSystemEditor::loadPresetFromBuffer(PresetRecordView record, bool reversed)
+bool CPresetSystemEditor::loadPresetFromBuffer(PresetRecordView record, bool reversed)
 {
     if (presetEffect == nullptr)
-        return;
+        return false;
     const auto program = readPresetRecord(record, uniqueId(), reversed);
     if (!program)
-        return;
+        return false;
     presetEffect->loadIntoCurrentProgram(*program);
     showPrograms();
+    return true;
 }
 
 void CPresetSystemEditor::savePresetToBuffer(std::span<std::byte, presetRecord::kBytes> buffer)
@@ -120,16 +126,17 @@ void CPresetSystemEditor::savePresetToBuffer(std::span<std::byte, presetRecord::
     writePresetRecord(buffer, uniqueId(), presetEffect->readProgram(index));
 }
 
-void CPresetSystemEditor::loadMidiFromBuffer(MidiRecordView record, bool reversed)
+bool CPresetSystemEditor::loadMidiFromBuffer(MidiRecordView record, bool reversed)
 {
     if (presetEffect == nullptr)
-        return;
+        return false;
     const auto values = readMidiRecord(record, uniqueId(), reversed);
     if (!values)
-        return;
+        return false;
     // Entry by entry through the effect, exactly as host changes rebuild the bindings.
     for (int p = 0; p < kNumControls; ++p)
         presetEffect->setParameter(kFirstControllerParameter + p, (*values)[p]);
+    return true;
 }
 
 void CPresetSystemEditor::saveMidiToBuffer(std::span<std::byte, midiRecord::kBytes> buffer)
@@ -221,29 +228,11 @@ void CPresetSystemEditor::loadFile(RecordKind kind, bool reversed) noexcept
     const RecordFileInfo& info = kRecordFiles[static_cast<int>(kind)];
     const auto load = [this, kind, reversed](std::optional<std::string> chosen) noexcept
     {
-        if (presetEffect == nullptr || !chosen || !rememberChosenFile(kind, *chosen))
+        if (presetEffect == nullptr || !chosen)
             return;
         try
         {
-            // Opened by full path for reading only: a read-only file loads, and the host's
-            // working directory stays its own.
-            LargestRecordBytes buffer;
-            const std::span<std::byte> record(buffer.data(),
-                                              kRecordFiles[static_cast<int>(kind)].recordBytes);
-            if (!readRecordFile(chosen->c_str(), record))
-                return;
-            switch (kind)
-            {
-            case RecordKind::preset:
-                loadPresetFromBuffer(record.first<presetRecord::kBytes>(), reversed);
-                break;
-            case RecordKind::bank:
-                loadBankFromBuffer(record.first<bankRecord::kBytes>(), reversed);
-                break;
-            case RecordKind::midi:
-                loadMidiFromBuffer(record.first<midiRecord::kBytes>(), reversed);
-                break;
-            }
+            loadChosenFile(kind, reversed, *chosen);
         }
         catch (...)
         {
@@ -263,6 +252,41 @@ void CPresetSystemEditor::loadFile(RecordKind kind, bool reversed) noexcept
     }
 }
 
+void CPresetSystemEditor::loadChosenFile(RecordKind kind, bool reversed, const std::string& path)
+{
+    const RecordFileInfo& info = kRecordFiles[static_cast<int>(kind)];
+    if (!rememberChosenFile(kind, path))
+    {
+        showMessage(loadFailedMessage(path, LoadProblem::pathTooLong, info.kindName));
+        return;
+    }
+    // Opened by full path for reading only: a read-only file loads, and the host's working
+    // directory stays its own.
+    LargestRecordBytes buffer;
+    const std::span<std::byte> record(buffer.data(), info.recordBytes);
+    const RecordFileRead read = readRecordFile(path.c_str(), record);
+    if (read != RecordFileRead::read)
+    {
+        showMessage(loadFailedMessage(path, loadProblemOf(read), info.kindName));
+        return;
+    }
+    bool loaded = false;
+    switch (kind)
+    {
+    case RecordKind::preset:
+        loaded = loadPresetFromBuffer(record.first<presetRecord::kBytes>(), reversed);
+        break;
+    case RecordKind::bank:
+        loaded = loadBankFromBuffer(record.first<bankRecord::kBytes>(), reversed);
+        break;
+    case RecordKind::midi:
+        loaded = loadMidiFromBuffer(record.first<midiRecord::kBytes>(), reversed);
+        break;
+    }
+    if (!loaded)
+        showMessage(loadFailedMessage(path, LoadProblem::notOurs, info.kindName));
+}
+
 void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
 {
     if (fileDialog == nullptr || presetEffect == nullptr)
@@ -270,24 +294,11 @@ void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
     const RecordFileInfo& info = kRecordFiles[static_cast<int>(kind)];
     const auto save = [this, kind](std::optional<std::string> chosen) noexcept
     {
-        if (presetEffect == nullptr || !chosen || !rememberChosenFile(kind, *chosen))
+        if (presetEffect == nullptr || !chosen)
             return;
         try
         {
-            LargestRecordBytes buffer{};
-            const std::span<std::byte> record(buffer.data(),
-                                              kRecordFiles[static_cast<int>(kind)].recordBytes);
-            switch (kind)
-            {
-            case RecordKind::preset:
-                savePresetToBuffer(record.first<presetRecord::kBytes>());
-                break;
-            case RecordKind::bank: saveBankToBuffer(record.first<bankRecord::kBytes>()); break;
-            case RecordKind::midi: saveMidiToBuffer(record.first<midiRecord::kBytes>()); break;
-            }
-            // A failed write leaves the previous file whole (unless written in place); the
-            // editor does not put the reason into words yet.
-            (void)replaceFile(chosen->c_str(), record);
+            saveChosenFile(kind, *chosen);
         }
         catch (...)
         {
@@ -302,6 +313,28 @@ void CPresetSystemEditor::saveFile(RecordKind kind) noexcept
     catch (...)
     {
     }
+}
+
+void CPresetSystemEditor::saveChosenFile(RecordKind kind, const std::string& path)
+{
+    if (!rememberChosenFile(kind, path))
+    {
+        showMessage(saveFailedMessage(path, SaveResult::tooLong));
+        return;
+    }
+    LargestRecordBytes buffer{};
+    const std::span<std::byte> record(buffer.data(),
+                                      kRecordFiles[static_cast<int>(kind)].recordBytes);
+    switch (kind)
+    {
+    case RecordKind::preset: savePresetToBuffer(record.first<presetRecord::kBytes>()); break;
+    case RecordKind::bank: saveBankToBuffer(record.first<bankRecord::kBytes>()); break;
+    case RecordKind::midi: saveMidiToBuffer(record.first<midiRecord::kBytes>()); break;
+    }
+    // A failed write leaves the previous file whole, unless it had to be written in place.
+    const SaveResult result = replaceFile(path.c_str(), record);
+    if (result != SaveResult::saved)
+        showMessage(saveFailedMessage(path, result));
 }
 
 // ---- per-user store --------------------------------------------------------------------
@@ -324,11 +357,24 @@ void CPresetSystemEditor::loadStoredDefaults()
     userStore::readPath(userStore::kCurrentMidiFile, currentMidiFile);
 }
 
+void CPresetSystemEditor::storeRecord(const char* valueName, std::span<const std::byte> record)
+{
+    if (userStore::writeRecord(valueName, record))
+        return;
+    const std::string_view name(valueName);
+    const char* what = name == userStore::kDefaultBank     ? "the default bank"
+                       : name == userStore::kDefaultPreset ? "the default preset"
+                       : name == userStore::kDefaultMidi   ? "the default MIDI settings"
+                       : name == userStore::kMemoA         ? "memo A"
+                                                           : "memo B";
+    showMessage(std::string("could not store ") + what);
+}
+
 void CPresetSystemEditor::storeCurrentProgram(const char* valueName)
 {
     PresetRecordBytes record{};
     savePresetToBuffer(record);
-    userStore::writeRecord(valueName, record);
+    storeRecord(valueName, record);
 }
 
 void CPresetSystemEditor::recallIntoCurrentProgram(const char* valueName)
@@ -342,7 +388,7 @@ void CPresetSystemEditor::storeDefaultBank()
 {
     BankRecordBytes record{};
     saveBankToBuffer(record);
-    userStore::writeRecord(userStore::kDefaultBank, record);
+    storeRecord(userStore::kDefaultBank, record);
 }
 
 void CPresetSystemEditor::deleteDefaultBank()
@@ -364,7 +410,7 @@ void CPresetSystemEditor::storeDefaultMidi()
 {
     MidiRecordBytes record{};
     saveMidiToBuffer(record);
-    userStore::writeRecord(userStore::kDefaultMidi, record);
+    storeRecord(userStore::kDefaultMidi, record);
 }
 
 void CPresetSystemEditor::storeMemoA()

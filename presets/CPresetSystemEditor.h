@@ -14,12 +14,15 @@
 #include "presets/PathMemory.h"
 #include "presets/PresetRecords.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 class CPresetSystemEffect;
+class CMessageLine;
 class COptionMenu;
 class CParamDisplay;
 class CQEKickButton;
@@ -99,21 +102,22 @@ public:
     // floats' bytes reversed from what the identifier says. Savers write every byte.
     // A bank that passes the checks is loaded with program 0 selected; a rejected one
     // changes nothing, the current program included.
-    // The loaders change the effect's programs through its whole-program commands.
-    virtual void loadBankFromBuffer(BankRecordView record, bool reversed);
+    // The loaders change the effect's programs through its whole-program commands, and
+    // answer false for a record they ignored.
+    virtual bool loadBankFromBuffer(BankRecordView record, bool reversed);
     virtual void saveBankToBuffer(std::span<std::byte, bankRecord::kBytes> buffer);
     // Into the current program, which is then applied.
-    virtual void loadPresetFromBuffer(PresetRecordView record, bool reversed);
+    virtual bool loadPresetFromBuffer(PresetRecordView record, bool reversed);
     virtual void savePresetToBuffer(std::span<std::byte, presetRecord::kBytes> buffer);
     // The controller assignments, as the host would set parameters 18 to 35.
-    virtual void loadMidiFromBuffer(MidiRecordView record, bool reversed);
+    virtual bool loadMidiFromBuffer(MidiRecordView record, bool reversed);
     virtual void saveMidiToBuffer(std::span<std::byte, midiRecord::kBytes> buffer);
 
     // Files, from the strip's buttons on the user-interface thread. Each asks for a file
     // through the window's dialog, so they do nothing while the window is closed. The
     // chosen directory and file name are remembered and stored for new instances at once;
-    // a path that does not fit the path memory is refused. A file that cannot be read or written
-    // changes nothing else.
+    // a path that does not fit the path memory is refused. A file that cannot be read or
+    // written changes nothing else, and the strip's message line says why.
     void loadPresetFile(bool reversed);
     void savePresetFile();
     void loadBankFile(bool reversed);
@@ -136,6 +140,11 @@ public:
 
     // The window installs its file dialog when it opens and removes it (null) when it closes.
     void setFileDialog(std::unique_ptr<FileDialog> dialog) noexcept;
+
+    // What the message line over the strip shows: empty when it is hidden. A message stays
+    // for kMessageSeconds, or until clicked away.
+    static constexpr int kMessageSeconds = 6;
+    std::string shownMessage() const;
 
     // The path memory, UTF-8.
     const char* getCurrentDirectory() const noexcept { return currentDirectory.data(); }
@@ -181,6 +190,7 @@ protected:
     CQEKickButton* defaultMidiButton = nullptr;
     CQEOnOffButton* learnSwitch = nullptr;
     CQEOnOffButton* clearSwitch = nullptr;
+    CMessageLine* messageLine = nullptr;
 
 private:
     enum class RecordKind
@@ -193,6 +203,12 @@ private:
     void saveFile(RecordKind kind) noexcept;
     bool rememberChosenFile(RecordKind kind, std::string_view path) noexcept;
     PathBuffer& currentFileOf(RecordKind kind) noexcept;
+    void loadChosenFile(RecordKind kind, bool reversed, const std::string& path);
+    void saveChosenFile(RecordKind kind, const std::string& path);
+    // Shows text on the message line, when the window is open.
+    void showMessage(std::string text);
+    void expireMessage();
+    void storeRecord(const char* valueName, std::span<const std::byte> record);
     void storeCurrentProgram(const char* valueName);
     void recallIntoCurrentProgram(const char* valueName);
 
@@ -203,6 +219,7 @@ private:
     void showPrograms();
     void showModes();
     std::uint32_t shownProgramGeneration = 0;
+    std::chrono::steady_clock::time_point messageEnds{};
 
     // With its trailing separator; the process's working directory until the stored
     // paths are loaded.

@@ -2,6 +2,7 @@
 // bottom of the editor window, what its controls do, and the controller display's idle.
 #include "presets/CPresetSystemEditor.h"
 
+#include "gui/controls/CMessageLine.h"
 #include "gui/controls/COptionMenu.h"
 #include "gui/controls/CTextEdit.h"
 #include "presets/CPresetSystemEffect.h"
@@ -48,9 +49,12 @@ constexpr CRect kLoadMidiRect(658, 86, 675, 101);
 constexpr CRect kControllerDisplayRect(690, 87, 780, 99);
 constexpr CRect kLearnRect(788, 85, 812, 101);
 constexpr CRect kClearRect(813, 85, 837, 101);
+// Over the name field, the menu, the rocker and the memos while it has something to say.
+constexpr CRect kMessageRect(208, 86, 600, 101);
 
 constexpr CColor kTextColor{36, 36, 32, 255};
 constexpr CColor kFieldBackColor{189, 207, 218, 255};
+constexpr CColor kMessageBackColor{242, 214, 150, 255};
 // Check mark on the current entry, the list over the control, no title and no frame:
 // the menu is a small button on the background.
 constexpr std::int32_t kProgramMenuStyle = 0x1e00;
@@ -273,6 +277,37 @@ void CPresetSystemEditor::buildStrip()
                                                                       midiDefault.get(), true));
     clearSwitch = addTo(frame, new (std::nothrow) CQEOnOffButton(
                                    kClearRect, this, presetStrip::kClear, clearImages.get()));
+
+    // Last, so that it lies over the controls it covers while it is shown.
+    const CRect messageRect = centredOnFont(kMessageRect, kNormalFont->getSize());
+    messageLine = addTo(frame, new (std::nothrow) CMessageLine(messageRect));
+    if (messageLine)
+    {
+        messageLine->setTag(-1); // shows no binding when the mouse is over it
+        messageLine->setFont(kNormalFont);
+        messageLine->setFontColor(kTextColor);
+        messageLine->setBackColor(kMessageBackColor);
+        messageLine->setFrameColor(kTextColor);
+    }
+}
+
+void CPresetSystemEditor::showMessage(std::string text)
+{
+    if (messageLine == nullptr)
+        return;
+    messageLine->setMessage(std::move(text));
+    messageEnds = std::chrono::steady_clock::now() + std::chrono::seconds(kMessageSeconds);
+}
+
+void CPresetSystemEditor::expireMessage()
+{
+    if (messageLine && messageLine->isVisible() && std::chrono::steady_clock::now() >= messageEnds)
+        messageLine->setMessage({});
+}
+
+std::string CPresetSystemEditor::shownMessage() const
+{
+    return messageLine && messageLine->isVisible() ? messageLine->getMessage() : std::string();
 }
 
 void CPresetSystemEditor::close()
@@ -296,6 +331,7 @@ void CPresetSystemEditor::close()
     defaultMidiButton = nullptr;
     learnSwitch = nullptr;
     clearSwitch = nullptr;
+    messageLine = nullptr;
     setFileDialog(nullptr);
     AEffGUIEditor::close();
 }
@@ -303,6 +339,7 @@ void CPresetSystemEditor::close()
 void CPresetSystemEditor::idle()
 {
     showEffectState(); // first, so that this pass draws it
+    expireMessage();
     AEffGUIEditor::idle();
     updateControllerDisplay();
 }

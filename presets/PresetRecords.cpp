@@ -100,13 +100,13 @@ std::optional<ControllerValues> readMidiRecord(MidiRecordView record, std::uint3
     return values;
 }
 
-bool readRecordFile(const char* utf8Path, std::span<std::byte> record) noexcept
+RecordFileRead readRecordFile(const char* utf8Path, std::span<std::byte> record) noexcept
 {
     // A cut file (an interrupted copy, a download stopped early) is not a record: loading
     // it with zeros for the missing bytes would silently blank programs or bindings.
     const auto read = readFile(utf8Path, record, LongerFile::readPrefix);
     if (read && *read == record.size())
-        return true;
+        return RecordFileRead::read;
     std::fill(record.begin(), record.end(), std::byte{0});
-    return false;
+    return read ? RecordFileRead::cutShort : RecordFileRead::cannotRead;
 }

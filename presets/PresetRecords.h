@@ -6,7 +6,7 @@
 // Host-side tools read files with the same code as the plug-in:
 //
 //     std::array<std::byte, presetRecord::kBytes> bytes;
-//     if (!readRecordFile(path, bytes))           -> cannot read the file, or it is too short
+//     if (readRecordFile(path, bytes) != RecordFileRead::read) -> unreadable, or cut short
 //     auto program = readPresetRecord(bytes, kPluginUniqueId, false);
 //     if (!program)                               -> not a preset of this plug-in
 #pragma once
@@ -71,7 +71,13 @@ readBankRecord(BankRecordView record, std::uint32_t uniqueId, bool reversed) noe
 [[nodiscard]] std::optional<ControllerValues>
 readMidiRecord(MidiRecordView record, std::uint32_t uniqueId, bool reversed) noexcept;
 
+enum class RecordFileRead
+{
+    read,
+    cannotRead, // missing, not a regular file, not permitted, or an I/O error
+    cutShort,   // shorter than the record: an interrupted copy or download
+};
 // Reads a record file as the plug-in does: the record's size from the start of the file; a
-// longer file's excess is ignored. False, with the record all zero, when the file cannot be
-// opened or read or is shorter than the record.
-[[nodiscard]] bool readRecordFile(const char* utf8Path, std::span<std::byte> record) noexcept;
+// longer file's excess is ignored. Unless it was read, the record is all zero.
+[[nodiscard]] RecordFileRead readRecordFile(const char* utf8Path,
+                                            std::span<std::byte> record) noexcept;

@@ -162,7 +162,7 @@ TEST(PresetRecords, FilesAreReadWholeUpToTheRecordSizeOrNotAtAll)
     std::vector<std::byte> longer(full.begin(), full.end());
     longer.resize(4000, std::byte{0x7F});
     writeBytes(folder.file("long.qel"), longer);
-    ASSERT_TRUE(readRecordFile(folder.file("long.qel").c_str(), record));
+    ASSERT_EQ(readRecordFile(folder.file("long.qel").c_str(), record), RecordFileRead::read);
     EXPECT_EQ(record, full);
 
     // One byte short is as unusable as a cut after the name: nothing is read.
@@ -171,13 +171,17 @@ TEST(PresetRecords, FilesAreReadWholeUpToTheRecordSizeOrNotAtAll)
         writeBytes(folder.file("short.qel"),
                    std::vector<std::byte>(full.begin(), full.begin() + size));
         record.fill(std::byte{0xAA});
-        EXPECT_FALSE(readRecordFile(folder.file("short.qel").c_str(), record)) << size;
+        EXPECT_EQ(readRecordFile(folder.file("short.qel").c_str(), record),
+                  RecordFileRead::cutShort)
+            << size;
         EXPECT_EQ(record, PresetRecordBytes{}) << size;
     }
 
     record.fill(std::byte{0xAA});
-    EXPECT_FALSE(readRecordFile(folder.file("missing.qel").c_str(), record));
-    EXPECT_FALSE(readRecordFile(folder.path().string().c_str(), record)); // a folder is no record
+    EXPECT_EQ(readRecordFile(folder.file("missing.qel").c_str(), record),
+              RecordFileRead::cannotRead);
+    EXPECT_EQ(readRecordFile(folder.path().string().c_str(), record), // a folder is no record
+              RecordFileRead::cannotRead);
     EXPECT_EQ(record, PresetRecordBytes{});
 }
 
@@ -199,7 +203,7 @@ TEST_F(RecordsInATool, ProgramOfABankFileReachesTheInstanceThroughItsChunk)
     writeBytes(folder.file("mine.qeb"), std::vector<std::byte>(file.begin(), file.end()));
 
     BankRecordBytes record;
-    ASSERT_TRUE(readRecordFile(folder.file("mine.qeb").c_str(), record));
+    ASSERT_EQ(readRecordFile(folder.file("mine.qeb").c_str(), record), RecordFileRead::read);
     const auto programs = readBankRecord(record, kPluginUniqueId, false);
     ASSERT_TRUE(programs);
     std::vector<std::byte> selecting(stateChunk::kBytes);

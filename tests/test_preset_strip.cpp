@@ -13,6 +13,7 @@
 #include "presets/UserStore.h"
 #include "support/TempFolder.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -154,8 +155,11 @@ TEST_F(PresetStrip, OpenPlacesTheControlsInOrderWithTheirImages)
         {43, "CQEKickButton", CRect(628, 86, 656, 99), 994},
         {44, "CQEOnOffButton", CRect(813, 85, 837, 101), 999},
     };
-    const std::int32_t first =
-        frame().getNbViews() - static_cast<std::int32_t>(std::size(expected));
+    // Then the message line over the strip, hidden until there is something to say.
+    const std::int32_t last = frame().getNbViews() - 1;
+    EXPECT_TRUE(frame().getView(last)->isTypeOf("CMessageLine"));
+    EXPECT_FALSE(frame().getView(last)->isVisible());
+    const std::int32_t first = last - static_cast<std::int32_t>(std::size(expected));
     for (std::int32_t i = 0; i < first; ++i)
         EXPECT_LT(static_cast<CControl*>(frame().getView(i))->getTag(), 33);
     for (std::size_t i = 0; i < std::size(expected); ++i)
@@ -392,6 +396,50 @@ TEST_F(PresetStrip, LoadedBankRenamesTheMenuAndShowsProgramZero)
     EXPECT_EQ(menuTitle(0), "bank zero");
     EXPECT_EQ(menuTitle(11), "bank eleven");
     EXPECT_EQ(nameField()->getText(), std::string("bank zero"));
+}
+
+// Whatever went wrong is said on the message line over the strip, in words, and a failure
+// never looks like a success: the file and the programs stay as they were.
+TEST_F(PresetStrip, EveryFailedLoadOrSaveIsShownAndChangesNothing)
+{
+    TempFolder folder;
+    const auto write = [&](const char* name, std::size_t bytes)
+    {
+        std::ofstream(folder.file(name), std::ios::binary) << std::string(bytes, '\x01');
+        return folder.file(name);
+    };
+    const auto chooseAndClick = [&](const std::string& path, CPoint button)
+    {
+        window().queueFileChoice(path);
+        click(button);
+        return editor().shownMessage();
+    };
+    const std::string readOnly = write("mine.qel", 101);
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    effect().selectProgram(3);
+    const auto state = plugin->getChunk();
+
+    EXPECT_EQ(chooseAndClick(readOnly, kSavePresetButton),
+              "could not save 'mine.qel': the file is read-only");
+    EXPECT_EQ(std::filesystem::file_size(readOnly), 101u);
+    EXPECT_EQ(chooseAndClick(write("cut.qeb", 500), kLoadBankButton),
+              "could not load 'cut.qeb': the file is cut short");
+    EXPECT_EQ(chooseAndClick(write("other.qeb", 1637), kLoadBankButton),
+              "could not load 'other.qeb': it is not a TARVA bank");
+    EXPECT_EQ(chooseAndClick(folder.file("gone.qem"), kLoadMidiButton),
+              "could not load 'gone.qem': the file cannot be read");
+    EXPECT_EQ(plugin->getChunk(), state);
+
+    // Shown over the strip until clicked away; the click reaches nothing under it.
+    plugin->dispatch(effEditIdle);
+    EXPECT_NE(editor().shownMessage(), "");
+    click(kNameField);
+    EXPECT_EQ(editor().shownMessage(), "");
+    EXPECT_FALSE(nameField()->isEditing());
+
+    // What worked says nothing.
+    EXPECT_EQ(chooseAndClick(folder.file("fresh.qel"), kSavePresetButton), "");
+    EXPECT_EQ(chooseAndClick(folder.file("fresh.qel"), kLoadPresetButton), "");
 }
 
 TEST_F(PresetStrip, LearnAndClearSwitchesExcludeEachOther)

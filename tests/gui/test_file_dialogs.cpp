@@ -3,6 +3,7 @@
 #include "GuiTest.h"
 
 #include "gui/platform/x11/ExternalFileDialog.h"
+#include "gui/platform/x11/FileChooserChain.h"
 #include "presets/FrameFileDialog.h"
 #include "support/TempFolder.h"
 
@@ -157,4 +158,112 @@ TEST(ExternalFileDialog, ReplacingTheFileWithTheAddedExtensionIsAskedFirst)
     EXPECT_EQ(zenity.choose(true, dir + "fresh\n"), dir + "fresh.qel");
     EXPECT_EQ(zenity.calls(), "--file-selection\n");
     EXPECT_EQ(zenity.choose(false, dir + "echo\n"), dir + "echo"); // opening adds nothing
+}
+
+namespace
+{
+// A way of asking that answers after two polls, as scripted; it writes what it was asked
+// to a shared log.
+struct ScriptedWay : gui::FileChooser
+{
+    enum class Script
+    {
+        refuseToStart,
+        turnOutUnavailable,
+        answer,
+    };
+    ScriptedWay(std::string name, Script script, std::optional<std::string> reply,
+                bool addsExtension, std::string& log)
+        : name(std::move(name)), script(script), reply(std::move(reply)),
+          addsExtension(addsExtension), log(log)
+    {
+    }
+    bool start(const FileSelectorRequest&) override
+    {
+        log += name + ":choose ";
+        return script != Script::refuseToStart;
+    }
+    bool startReplaceQuestion(const FileSelectorRequest&, const std::string& path) override
+    {
+        log += name + ":ask " + path.substr(path.rfind('/') + 1) + " ";
+        return script != Script::refuseToStart;
+    }
+    bool poll() override { return ++polls > 2; }
+    const std::optional<std::string>& chosen() const noexcept override { return reply; }
+    bool unavailable() const noexcept override { return script == Script::turnOutUnavailable; }
+    bool handlesAddedExtension() const noexcept override { return addsExtension; }
+
+    std::string name;
+    Script script;
+    std::optional<std::string> reply;
+    bool addsExtension;
+    std::string& log;
+    int polls = 0;
+};
+
+struct Way
+{
+    std::string name;
+    ScriptedWay::Script script;
+    std::optional<std::string> reply;
+    bool addsExtension = true;
+};
+
+std::optional<std::string> runChain(const std::vector<Way>& ways, std::string& log)
+{
+    std::vector<gui::FileChooserChain::Maker> makers;
+    for (const Way& way : ways)
+        makers.push_back(
+            [way, &log] {
+                return std::make_unique<ScriptedWay>(way.name, way.script, way.reply,
+                                                     way.addsExtension, log);
+            });
+    gui::FileChooserChain chain(std::move(makers));
+    if (!chain.start(presetRequest(true)))
+        return "nothing started";
+    for (int i = 0; i < 100 && !chain.poll(); ++i)
+    {
+    }
+    return chain.chosen();
+}
+} // namespace
+
+// The portal may be absent, or found absent only once asked; whichever way chose a name
+// without the extension, an existing file of the name with it is replaced only after a
+// later way asked and the user said yes.
+TEST(FileChooserChain, FallsThroughToAWayThatWorksAndAsksBeforeReplacingAnAddedName)
+{
+    using S = ScriptedWay::Script;
+    TempFolder files;
+    const std::string dir = files.path().string() + "/";
+    std::ofstream(dir + "echo.qel") << "mine";
+    std::string log;
+
+    EXPECT_EQ(runChain({{"portal", S::turnOutUnavailable, std::nullopt},
+                        {"zenity", S::refuseToStart, std::nullopt},
+                        {"ours", S::answer, dir + "a.qel"}},
+                       log),
+              dir + "a.qel");
+    EXPECT_EQ(log, "portal:choose zenity:choose ours:choose ");
+
+    log.clear();
+    EXPECT_EQ(runChain({{"portal", S::answer, dir + "fresh", false}}, log), dir + "fresh.qel");
+
+    log.clear();
+    EXPECT_EQ(runChain({{"portal", S::answer, dir + "echo", false},
+                        {"zenity", S::refuseToStart, std::nullopt},
+                        {"ours", S::answer, dir + "echo.qel"}},
+                       log),
+              dir + "echo.qel");
+    EXPECT_EQ(log, "portal:choose zenity:ask echo.qel ours:ask echo.qel ");
+
+    log.clear();
+    EXPECT_EQ(runChain({{"portal", S::answer, dir + "echo", false},
+                        {"ours", S::answer, std::nullopt}}, // "no"
+                       log),
+              std::nullopt);
+    EXPECT_EQ(runChain({{"portal", S::answer, dir + "echo", false}}, log), std::nullopt);
+
+    log.clear();
+    EXPECT_EQ(runChain({{"portal", S::refuseToStart, std::nullopt}}, log), "nothing started");
 }

@@ -56,7 +56,7 @@ std::string loadProgramsFromFile(PluginInstance& plugin, const RenderOptions& op
     if (!options.presetFile.empty())
     {
         PresetRecordBytes record;
-        if (!readRecordFile(options.presetFile.c_str(), record))
+        if (readRecordFile(options.presetFile.c_str(), record) != RecordFileRead::read)
             return "cannot read " + options.presetFile;
         const auto program = readPresetRecord(record, kPluginUniqueId, false);
         if (!program)
@@ -65,7 +65,7 @@ std::string loadProgramsFromFile(PluginInstance& plugin, const RenderOptions& op
         return "";
     }
     BankRecordBytes record;
-    if (!readRecordFile(options.bankFile.c_str(), record))
+    if (readRecordFile(options.bankFile.c_str(), record) != RecordFileRead::read)
         return "cannot read " + options.bankFile;
     const auto bank = readBankRecord(record, kPluginUniqueId, false);
     if (!bank)

@@ -134,14 +134,27 @@ bool ExternalFileDialog::start(const FileSelectorRequest& fileRequest)
     else if (onPath("kdialog"))
         command = kdialogCommand(request);
     else
-    {
-        std::fprintf(stderr, "TARVA: no file selector available: install zenity or kdialog "
-                             "to load and save presets, banks and MIDI settings.\n");
         return false;
-    }
     pendingReplace.reset();
     answer.reset();
     return spawn(std::move(command));
+}
+
+bool ExternalFileDialog::startReplaceQuestion(const FileSelectorRequest& fileRequest,
+                                              const std::string& path)
+{
+    if (child > 0)
+        return false;
+    request = fileRequest;
+    usingZenity = onPath("zenity");
+    if (!usingZenity && !onPath("kdialog"))
+        return false;
+    answer.reset();
+    pendingReplace = path;
+    if (spawn(replaceQuestionCommand(usingZenity, request.title, path)))
+        return true;
+    pendingReplace.reset();
+    return false;
 }
 
 // posix_spawn rather than fork: the host may be large and have many threads, and between

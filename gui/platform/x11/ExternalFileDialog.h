@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gui/IPlatformFrame.h"
+#include "gui/platform/x11/FileChooser.h"
 
 #include <sys/types.h>
 
@@ -24,25 +25,28 @@ std::vector<std::string> replaceQuestionCommand(bool zenity, const std::string& 
 // The path in what a selector wrote: nothing when it is empty or holds a newline.
 std::optional<std::string> pathFromAnswer(std::string written);
 
-class ExternalFileDialog
+class ExternalFileDialog : public FileChooser
 {
 public:
     ExternalFileDialog() = default;
     // Ends a program still running: SIGTERM, SIGKILL if it lingers, and reaped either way,
     // so that it leaves no zombie behind.
-    ~ExternalFileDialog();
+    ~ExternalFileDialog() override;
     ExternalFileDialog(const ExternalFileDialog&) = delete;
     ExternalFileDialog& operator=(const ExternalFileDialog&) = delete;
 
-    // Starts zenity, else kdialog. False when neither is installed (then a message on
-    // standard error says what to install) or the program cannot be started.
-    bool start(const FileSelectorRequest& request);
+    // Starts zenity, else kdialog. False when neither is installed or the program cannot
+    // be started.
+    bool start(const FileSelectorRequest& request) override;
+    // Asks with zenity, else kdialog, whether the existing file at path may be replaced.
+    bool startReplaceQuestion(const FileSelectorRequest& request, const std::string& path) override;
     // Never waits: reads what the program has written so far and looks whether it has
     // ended. True once it has, and once the user has answered whether an existing file
     // may be replaced, when the extension had to be added; chosen() then holds the answer.
-    bool poll();
+    bool poll() override;
     // The chosen path, or nothing when the user cancelled or the program failed.
-    const std::optional<std::string>& chosen() const noexcept { return answer; }
+    const std::optional<std::string>& chosen() const noexcept override { return answer; }
+    bool handlesAddedExtension() const noexcept override { return true; }
     // The running program's process, or -1.
     pid_t processId() const noexcept { return child; }
 

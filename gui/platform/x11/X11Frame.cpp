@@ -7,6 +7,7 @@
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
 #include "gui/platform/x11/ExternalFileDialog.h"
+#include "gui/platform/x11/FileChooserChain.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -527,7 +528,7 @@ public:
             completion(std::nullopt);
             return;
         }
-        auto dialog = std::make_unique<gui::ExternalFileDialog>();
+        auto dialog = std::make_unique<gui::FileChooserChain>(fileChooserWays());
         if (!dialog->start(request))
         {
             completion(std::nullopt);
@@ -585,6 +586,15 @@ private:
             done(std::move(chosen));
     }
 
+    // The desktop's own chooser first, then the programs, then ours, which always works
+    // where there is a display.
+    static std::vector<gui::FileChooserChain::Maker> fileChooserWays()
+    {
+        return {
+            [] { return std::make_unique<gui::ExternalFileDialog>(); },
+        };
+    }
+
     void handle(XEvent& event);
     CKeyCode keyCodeOf(XKeyEvent& event) const;
 
@@ -605,7 +615,7 @@ private:
     Time pressTime = CurrentTime; // of the press being handled, which may open a menu
     std::unique_ptr<PopupMenuWindow> popup;
     PopupMenuCompletion popupDone;
-    std::unique_ptr<gui::ExternalFileDialog> fileDialog;
+    std::unique_ptr<gui::FileChooser> fileDialog;
     FileSelectorCompletion fileDone;
 };
 
