@@ -17,11 +17,6 @@ std::string utf8(const fs::path& path)
     return {text.begin(), text.end()};
 }
 
-fs::path fromUtf8(const std::string& text)
-{
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
 // A folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder
 {

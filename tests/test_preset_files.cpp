@@ -226,17 +226,6 @@ protected:
     TempFolder folder;
     ScriptedDialog* dialog = nullptr;
 };
-// Paths in UTF-8, as the plug-in keeps them, whatever the system's narrow code page.
-std::filesystem::path fromUtf8(const std::string& text)
-{
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string toUtf8(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 } // namespace
 
 TEST_F(PresetFiles, EachKindSavesAndLoadsWithItsTitlesAndType)

@@ -4,7 +4,9 @@
 #include <windows.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -99,3 +101,131 @@ void writeBytes(const std::filesystem::path& file, const std::vector<std::byte>&
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
 }
+
+#if defined(_WIN32)
+namespace
+{
+// The test's own registry key, as the store finds it through TARVA_REGISTRY_KEY.
+class TestKey
+{
+public:
+    TestKey()
+    {
+        const char* name = std::getenv("TARVA_REGISTRY_KEY");
+        if (name == nullptr ||
+            ::RegOpenKeyExA(HKEY_CURRENT_USER, name, 0, KEY_READ | KEY_SET_VALUE, &key) !=
+                ERROR_SUCCESS)
+            key = nullptr;
+    }
+    ~TestKey()
+    {
+        if (key)
+            ::RegCloseKey(key);
+    }
+    TestKey(const TestKey&) = delete;
+    TestKey& operator=(const TestKey&) = delete;
+    HKEY key = nullptr;
+};
+
+std::optional<std::vector<BYTE>> valueOfType(const std::string& name, DWORD wanted)
+{
+    TestKey test;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (!test.key || ::RegQueryValueExA(test.key, name.c_str(), nullptr, &type, nullptr, &size) !=
+                         ERROR_SUCCESS ||
+        type != wanted)
+        return std::nullopt;
+    std::vector<BYTE> bytes(size);
+    if (::RegQueryValueExA(test.key, name.c_str(), nullptr, &type, bytes.data(), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    bytes.resize(size);
+    return bytes;
+}
+} // namespace
+
+std::set<std::string> ScopedUserStore::storedNames() const
+{
+    std::set<std::string> names;
+    TestKey test;
+    char name[256];
+    for (DWORD i = 0; test.key; ++i)
+    {
+        DWORD length = sizeof name;
+        if (::RegEnumValueA(test.key, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.insert(std::string(name, length));
+    }
+    return names;
+}
+
+std::optional<std::vector<std::byte>> ScopedUserStore::storedRecord(const std::string& name) const
+{
+    const auto bytes = valueOfType(name, REG_BINARY);
+    if (!bytes)
+        return std::nullopt;
+    std::vector<std::byte> record(bytes->size());
+    std::memcpy(record.data(), bytes->data(), bytes->size());
+    return record;
+}
+
+// A string value holds UTF-16 text with its terminating zero.
+std::optional<std::string> ScopedUserStore::storedText(const std::string& name) const
+{
+    const auto bytes = valueOfType(name, REG_SZ);
+    if (!bytes || bytes->size() % 2 != 0)
+        return std::nullopt;
+    std::wstring wide(bytes->size() / 2, L'\0');
+    std::memcpy(wide.data(), bytes->data(), bytes->size());
+    if (wide.empty() || wide.back() != L'\0')
+        return std::nullopt;
+    wide.pop_back();
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                             nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                          length, nullptr, nullptr);
+    return text;
+}
+
+void ScopedUserStore::storeRecord(const std::string& name, const std::vector<std::byte>& bytes) const
+{
+    TestKey test;
+    if (test.key)
+        ::RegSetValueExA(test.key, name.c_str(), 0, REG_BINARY,
+                         reinterpret_cast<const BYTE*>(bytes.data()),
+                         static_cast<DWORD>(bytes.size()));
+}
+#else
+std::set<std::string> ScopedUserStore::storedNames() const
+{
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(value(""), error))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::optional<std::vector<std::byte>> ScopedUserStore::storedRecord(const std::string& name) const
+{
+    if (!std::filesystem::is_regular_file(value(name)))
+        return std::nullopt;
+    return readBytes(value(name));
+}
+
+// The text alone, without a terminator.
+std::optional<std::string> ScopedUserStore::storedText(const std::string& name) const
+{
+    const auto bytes = storedRecord(name);
+    if (!bytes)
+        return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+}
+
+void ScopedUserStore::storeRecord(const std::string& name, const std::vector<std::byte>& bytes) const
+{
+    writeBytes(value(name), bytes);
+}
+#endif

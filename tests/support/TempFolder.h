@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,18 @@ public:
 private:
     std::filesystem::path folder;
 };
+
+// Paths in UTF-8, as the plug-in keeps them, whatever the system's narrow code page.
+inline std::filesystem::path fromUtf8(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+inline std::string toUtf8(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 // Sets (or, given nothing, unsets) an environment variable.
 void setEnvironment(const char* name, const std::optional<std::string>& value);
@@ -63,11 +76,21 @@ class ScopedUserStore
 {
 public:
     ScopedUserStore() : configHome("XDG_CONFIG_HOME", home.path().string()) {}
-    // Where the plug-in keeps the value of that name.
+    // Where the plug-in keeps the value of that name on Linux.
     std::filesystem::path value(const std::string& name) const
     {
         return home.path() / "QEL-sonics" / "TARVA" / name;
     }
+
+    // The stored values as the store keeps them, whatever the platform: the names; a
+    // record's bytes (a binary value in the registry); a path's text in UTF-8 (a string
+    // value in the registry, a file of the text alone elsewhere). Nothing when the value is
+    // missing or, in the registry, of another type.
+    std::set<std::string> storedNames() const;
+    std::optional<std::vector<std::byte>> storedRecord(const std::string& name) const;
+    std::optional<std::string> storedText(const std::string& name) const;
+    // Stores bytes as a record value, as another program or a damaged disk might have.
+    void storeRecord(const std::string& name, const std::vector<std::byte>& bytes) const;
 
 private:
     TempFolder home;
