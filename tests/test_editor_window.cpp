@@ -198,6 +198,9 @@ protected:
     void select(int index) { ASSERT_TRUE(selectProgram(*plugin, index)); }
 
     TempFolder folder;
+    // No session bus: the desktop's own chooser, on a developer's machine, must not answer
+    // in place of the stand-in.
+    ScopedEnvironment noSessionBus{"DBUS_SESSION_BUS_ADDRESS", std::nullopt};
     std::optional<ScopedEnvironment> searchPath;
     FakeHost fakeHost;
     std::optional<PluginInstance> plugin;

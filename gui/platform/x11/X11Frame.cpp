@@ -8,6 +8,7 @@
 #include "gui/CFrame.h"
 #include "gui/platform/x11/ExternalFileDialog.h"
 #include "gui/platform/x11/FileChooserChain.h"
+#include "gui/platform/x11/PortalFileChooser.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -528,7 +529,7 @@ public:
             completion(std::nullopt);
             return;
         }
-        auto dialog = std::make_unique<gui::FileChooserChain>(fileChooserWays());
+        auto dialog = std::make_unique<gui::FileChooserChain>(fileChooserWays(topLevelWindow()));
         if (!dialog->start(request))
         {
             completion(std::nullopt);
@@ -588,11 +589,39 @@ private:
 
     // The desktop's own chooser first, then the programs, then ours, which always works
     // where there is a display.
-    static std::vector<gui::FileChooserChain::Maker> fileChooserWays()
+    static std::vector<gui::FileChooserChain::Maker> fileChooserWays(Window parent)
     {
         return {
+            [parent]
+            {
+                return std::make_unique<gui::PortalFileChooser>(
+                    parent ? gui::portalParentWindow(parent) : std::string());
+            },
             [] { return std::make_unique<gui::ExternalFileDialog>(); },
         };
+    }
+
+    // The host's window that the window manager knows: the ancestor of ours just below the
+    // root. 0 when the tree cannot be read.
+    Window topLevelWindow() const
+    {
+        ErrorTrap trap(display);
+        Window current = window;
+        for (int depth = 0; depth < 64; ++depth)
+        {
+            Window root = 0;
+            Window parent = 0;
+            Window* children = nullptr;
+            unsigned int count = 0;
+            if (!XQueryTree(display, current, &root, &parent, &children, &count))
+                return 0;
+            if (children)
+                XFree(children);
+            if (parent == 0 || parent == root)
+                return trap.failed() ? 0 : current;
+            current = parent;
+        }
+        return 0;
     }
 
     void handle(XEvent& event);
