@@ -34,9 +34,9 @@ enum class SaveResult
 // all clear is refused; that check reads the mode itself, so it holds for the superuser
 // too. Otherwise the data goes to a temporary beside the file, given the file's mode and
 // owner, synced and renamed over it: no reader sees a half-written file, and on failure
-// the file is as it was. A file with further hard links, or in a folder that cannot take
-// the temporary, is rewritten in place instead, which keeps its links but may leave it
-// cut short when the write fails.
+// the file is as it was. A file with further hard links, another user's file, or one in
+// a folder that cannot take the temporary, is rewritten in place instead, which keeps its
+// links and owner but may leave it cut short when the write fails.
 [[nodiscard]] SaveResult replaceFile(const char* path, std::span<const std::byte> data) noexcept;
 
 // The process's working directory, with a terminator, in text. False when it does not fit.

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -115,6 +116,42 @@ TEST(FileSaving, AFolderThatTakesNoNewFileIsWrittenInPlace)
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(readBytes(file), bytesOf(77, 0x22)); // cut to the new length
     EXPECT_EQ(entriesIn(folder.path()), 1u);
+}
+
+// Saving over a file another user lets us write, in a shared folder such as /tmp: a rename
+// is refused there and would take the file from its owner elsewhere, so it is rewritten.
+TEST(FileSaving, AnotherUsersWritableFileInASharedFolderIsRewrittenForThem)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs the superuser to act as a second user";
+    TempFolder folder;
+    ::chmod(folder.path().c_str(), 0755);
+    const fs::path shared = folder.path() / "shared";
+    fs::create_directory(shared);
+    ::chmod(shared.c_str(), 01777);
+    const std::string file = (shared / "theirs.qel").string();
+    writeBytes(file, bytesOf(96, 0x11));
+    ::chmod(file.c_str(), 0666);
+    struct stat before;
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+
+    const pid_t child = ::fork();
+    if (child == 0)
+    {
+        // Another user in a process of its own: 65534 is "nobody".
+        const bool saved = ::setgid(65534) == 0 && ::setuid(65534) == 0 &&
+                           save(file, bytesOf(101, 0x22)) == SaveResult::saved;
+        ::_exit(saved ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    struct stat after;
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(readBytes(file), bytesOf(101, 0x22));
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(entriesIn(shared), 1u);
 }
 
 TEST(FileSaving, LongNamesSaveAndFailedWritesKeepTheOldFile)

@@ -245,8 +245,11 @@ SaveResult replaceFile(const char* path, std::span<const std::byte> data) noexce
         if (!exists)
             return folderWritable ? writeAndRename(*target, nullptr, data)
                                   : SaveResult::folderNotWritable;
-        // A rename would split further hard links from the new content.
-        if (info.st_nlink > 1 || !folderWritable)
+        // A rename would split further hard links from the new content, and would make
+        // another user's file ours: only the superuser can give a file away. In a shared
+        // folder with the sticky bit (/tmp) that rename is refused outright.
+        const bool othersFile = info.st_uid != ::geteuid() && ::geteuid() != 0;
+        if (info.st_nlink > 1 || !folderWritable || othersFile)
             return writeInPlace(*target, data);
         return writeAndRename(*target, &info, data);
     }
