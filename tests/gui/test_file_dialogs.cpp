@@ -78,26 +78,38 @@ TEST(ExternalFileDialog, ASavedNameWithoutExtensionGetsTheFiltersOne)
 
 namespace
 {
-// zenity as far as the dialog can tell: the selector prints the file "answer" as its
-// choice; the question exits with the status in the file "reply". Each call is logged.
+// zenity or kdialog as far as the dialog can tell: the selector prints the file "answer"
+// as its choice; the question exits with the status in the file "reply". Each call's first
+// option is logged.
 // clang-format off
 const char* const kStandIn = R"sh(#!/bin/sh
 dir="$(dirname "$0")"
+for option in "$@"; do
+    case "$option" in --question|--warningyesno)
+        echo "$option" >> "$dir/calls"
+        exit "$(cat "$dir/reply")";;
+    esac
+done
 echo "$1" >> "$dir/calls"
-[ "$1" = --question ] && exit "$(cat "$dir/reply")"
 cat "$dir/answer"
 )sh";
 // clang-format on
 
-class StandInZenity
+class StandInSelector
 {
 public:
-    StandInZenity()
+    // The search path holds the stand-in alone (and what its script needs), so that the
+    // dialog cannot find a real zenity or kdialog first.
+    explicit StandInSelector(const std::string& program = "zenity")
     {
-        std::ofstream(bin.file("zenity")) << kStandIn;
-        std::filesystem::permissions(bin.file("zenity"), std::filesystem::perms::owner_all);
-        const char* path = std::getenv("PATH");
-        searchPath.emplace("PATH", bin.path().string() + ":" + (path ? path : "/usr/bin:/bin"));
+        std::ofstream(bin.file(program)) << kStandIn;
+        std::filesystem::permissions(bin.file(program), std::filesystem::perms::owner_all);
+        for (const char* tool : {"dirname", "cat"})
+            for (const char* folder : {"/usr/bin/", "/bin/"})
+                if (std::filesystem::exists(std::string(folder) + tool) &&
+                    !std::filesystem::exists(bin.file(tool)))
+                    std::filesystem::create_symlink(std::string(folder) + tool, bin.file(tool));
+        searchPath.emplace("PATH", bin.path().string());
     }
 
     // Runs the dialog to its end with the selector writing answer and the question, if
@@ -133,7 +145,7 @@ private:
 
 TEST(ExternalFileDialog, APathWithANewlineIsRefusedNotCut)
 {
-    StandInZenity zenity;
+    StandInSelector zenity;
     const std::string dir = zenity.files.path().string() + "/";
     EXPECT_EQ(zenity.choose(false, dir + "echo.qel\n"), dir + "echo.qel");
     EXPECT_EQ(zenity.choose(false, dir + "echo.qel\nrest.qel\n"), std::nullopt);
@@ -144,7 +156,7 @@ TEST(ExternalFileDialog, APathWithANewlineIsRefusedNotCut)
 
 TEST(ExternalFileDialog, ReplacingTheFileWithTheAddedExtensionIsAskedFirst)
 {
-    StandInZenity zenity;
+    StandInSelector zenity;
     const std::string dir = zenity.files.path().string() + "/";
     std::ofstream(dir + "echo.qel") << "mine";
 
@@ -158,6 +170,11 @@ TEST(ExternalFileDialog, ReplacingTheFileWithTheAddedExtensionIsAskedFirst)
     EXPECT_EQ(zenity.choose(true, dir + "fresh\n"), dir + "fresh.qel");
     EXPECT_EQ(zenity.calls(), "--file-selection\n");
     EXPECT_EQ(zenity.choose(false, dir + "echo\n"), dir + "echo"); // opening adds nothing
+
+    StandInSelector kdialog("kdialog");
+    EXPECT_EQ(kdialog.choose(true, dir + "echo\n", 1), std::nullopt);
+    EXPECT_EQ(kdialog.calls(), "--getsavefilename\n--warningyesno\n");
+    EXPECT_EQ(kdialog.choose(true, dir + "echo\n", 0), dir + "echo.qel");
 }
 
 namespace
