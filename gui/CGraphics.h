@@ -173,6 +173,8 @@ enum VirtualKey : std::uint8_t
     VKEY_UP = 12,
     VKEY_RIGHT = 13,
     VKEY_DOWN = 14,
+    VKEY_PAGEUP = 15,
+    VKEY_PAGEDOWN = 16,
     VKEY_ENTER = 19,
     VKEY_DELETE = 22,
 };

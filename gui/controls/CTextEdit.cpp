@@ -2,61 +2,10 @@
 
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/Utf8.h"
 
 #include <cmath>
 #include <cstring>
-
-namespace
-{
-bool isContinuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
-}
-
-std::size_t previousBoundary(const std::string& s, std::size_t at)
-{
-    if (at == 0)
-        return 0;
-    --at;
-    while (at > 0 && isContinuation(s[at]))
-        --at;
-    return at;
-}
-
-std::size_t nextBoundary(const std::string& s, std::size_t at)
-{
-    if (at >= s.size())
-        return s.size();
-    ++at;
-    while (at < s.size() && isContinuation(s[at]))
-        ++at;
-    return at;
-}
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80)
-        out += static_cast<char>(c);
-    else if (c < 0x800)
-    {
-        out += static_cast<char>(0xc0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3f));
-    }
-    else if (c < 0x10000)
-    {
-        out += static_cast<char>(0xe0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-        out += static_cast<char>(0x80 | (c & 0x3f));
-    }
-    else if (c < 0x110000)
-    {
-        out += static_cast<char>(0xf0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
-        out += static_cast<char>(0x80 | (c & 0x3f));
-    }
-}
-} // namespace
 
 CTextEdit::CTextEdit(const CRect& size, CControlListener* listener, std::int32_t tag,
                      const char* initial, CBitmap* background, std::int32_t style)
@@ -112,8 +61,8 @@ std::size_t CTextEdit::caretAt(const CPoint& where) const
         x0 = size.right - 2 - full;
     std::size_t best = 0;
     CCoord bestDistance = std::abs(where.x - x0);
-    for (std::size_t at = nextBoundary(editText, 0); at <= editText.size() && at > 0;
-         at = at == editText.size() ? 0 : nextBoundary(editText, at))
+    for (std::size_t at = gui::nextCharacterStart(editText, 0); at <= editText.size() && at > 0;
+         at = at == editText.size() ? 0 : gui::nextCharacterStart(editText, at))
     {
         const CCoord x = x0 + measure.getStringWidth(editText.substr(0, at).c_str());
         if (std::abs(where.x - x) < bestDistance)
@@ -189,17 +138,17 @@ std::int32_t CTextEdit::onKeyDown(CKeyCode& key)
     case VKEY_BACK:
         if (caret > 0)
         {
-            const std::size_t from = previousBoundary(editText, caret);
+            const std::size_t from = gui::previousCharacterStart(editText, caret);
             editText.erase(from, caret - from);
             caret = from;
         }
         break;
     case VKEY_DELETE:
         if (caret < editText.size())
-            editText.erase(caret, nextBoundary(editText, caret) - caret);
+            editText.erase(caret, gui::nextCharacterStart(editText, caret) - caret);
         break;
-    case VKEY_LEFT: caret = previousBoundary(editText, caret); break;
-    case VKEY_RIGHT: caret = nextBoundary(editText, caret); break;
+    case VKEY_LEFT: caret = gui::previousCharacterStart(editText, caret); break;
+    case VKEY_RIGHT: caret = gui::nextCharacterStart(editText, caret); break;
     case VKEY_HOME:
     case VKEY_UP: caret = 0; break;
     case VKEY_END:
@@ -213,7 +162,7 @@ std::int32_t CTextEdit::onKeyDown(CKeyCode& key)
             !(key.modifier & (kKeyCommand | kKeyControl)))
         {
             std::string encoded;
-            appendUtf8(encoded, static_cast<char32_t>(key.character));
+            gui::appendUtf8(encoded, static_cast<char32_t>(key.character));
             editText.insert(caret, encoded);
             caret += encoded.size();
             break;

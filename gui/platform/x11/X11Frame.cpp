@@ -1,25 +1,23 @@
 // The X11 back end: a child of the host's window on the plug-in's own display connection.
 // Nothing here waits for the user: idle handles whatever is queued and returns. The popup
-// menu is one more window whose events idle handles, and the file selector a separate
-// program whose answer idle collects once it has ended.
+// menu is one more window whose events idle handles, and the file chooser (the desktop's,
+// a separate program, or our own window) is polled by idle until it has an answer.
 #include "gui/platform/NativeFrame.h"
 
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/platform/x11/BuiltInFileChooser.h"
 #include "gui/platform/x11/ExternalFileDialog.h"
 #include "gui/platform/x11/FileChooserChain.h"
 #include "gui/platform/x11/PortalFileChooser.h"
+#include "gui/platform/x11/X11Surface.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
 #include <X11/keysym.h>
-#include <sys/ipc.h>
-#include <sys/shm.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -31,43 +29,8 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 constexpr Time kDoubleClickMs = 400;
 constexpr int kDoubleClickDistance = 4;
 
-// Xlib's default error handler ends the process, which would take the host down with it.
-// Around requests that may fail (attaching shared memory, a parent window that is already
-// gone) a handler that only notes the error is installed, and the previous one restored.
-bool trappedError = false;
-int noteError(Display*, XErrorEvent*)
-{
-    trappedError = true;
-    return 0;
-}
-
-class ErrorTrap
-{
-public:
-    explicit ErrorTrap(Display* display) : display(display)
-    {
-        XSync(display, False);
-        trappedError = false;
-        previous = XSetErrorHandler(noteError);
-    }
-    ~ErrorTrap()
-    {
-        XSync(display, False);
-        XSetErrorHandler(previous);
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-    // Whether a request since the trap was set failed.
-    bool failed()
-    {
-        XSync(display, False);
-        return trappedError;
-    }
-
-private:
-    Display* display;
-    int (*previous)(Display*, XErrorEvent*);
-};
+using ErrorTrap = gui::X11ErrorTrap;
+using Surface = gui::X11Surface;
 
 std::int32_t modifiersOf(unsigned int state)
 {
@@ -103,113 +66,6 @@ std::int32_t buttonBit(unsigned int button)
     default: return 0;
     }
 }
-
-// A window's pixels: an XImage, in shared memory when the server offers it.
-class Surface
-{
-public:
-    Surface(Display* display, Visual* visual, int width, int height)
-        : display(display), width(width), height(height)
-    {
-        if (XShmQueryExtension(display) && !std::getenv("TARVA_NO_SHM"))
-        {
-            image = XShmCreateImage(display, visual, 24, ZPixmap, nullptr, &shm,
-                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
-            if (image)
-            {
-                shm.shmid =
-                    shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * height,
-                           IPC_CREAT | 0600);
-                void* address = shm.shmid >= 0 ? shmat(shm.shmid, nullptr, 0) : nullptr;
-                if (address && address != reinterpret_cast<void*>(-1))
-                {
-                    shm.shmaddr = image->data = static_cast<char*>(address);
-                    shm.readOnly = False;
-                    bool failed = false;
-                    {
-                        ErrorTrap trap(display);
-                        XShmAttach(display, &shm);
-                        failed = trap.failed();
-                    }
-                    shmctl(shm.shmid, IPC_RMID, nullptr);
-                    if (!failed)
-                    {
-                        shared = true;
-                        return;
-                    }
-                    shmdt(shm.shmaddr);
-                }
-                else if (shm.shmid >= 0)
-                    shmctl(shm.shmid, IPC_RMID, nullptr);
-                image->data = nullptr;
-                XDestroyImage(image);
-                image = nullptr;
-            }
-        }
-        auto* data = static_cast<char*>(
-            std::calloc(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 4));
-        image = XCreateImage(display, visual, 24, ZPixmap, 0, data, static_cast<unsigned>(width),
-                             static_cast<unsigned>(height), 32, 0);
-        if (!image)
-            std::free(data);
-    }
-    ~Surface()
-    {
-        if (!image)
-            return;
-        if (shared)
-        {
-            XShmDetach(display, &shm);
-            XSync(display, False);
-            shmdt(shm.shmaddr);
-            image->data = nullptr;
-        }
-        XDestroyImage(image); // frees the plain image's pixels
-    }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-
-    bool valid() const noexcept { return image != nullptr; }
-    bool isShared() const noexcept { return shared; }
-
-    void put(Drawable target, GC gc, const PixelBuffer& buffer, const CRect& rect)
-    {
-        const int x0 = std::max(0, static_cast<int>(rect.left));
-        const int y0 = std::max(0, static_cast<int>(rect.top));
-        const int x1 = std::min({width, buffer.width, static_cast<int>(rect.right)});
-        const int y1 = std::min({height, buffer.height, static_cast<int>(rect.bottom)});
-        if (x1 <= x0 || y1 <= y0)
-            return;
-        const bool native = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
-                            image->red_mask == 0xff0000 && image->green_mask == 0xff00 &&
-                            image->blue_mask == 0xff;
-        for (int y = y0; y < y1; ++y)
-        {
-            const std::uint32_t* source = buffer.row(y) + x0;
-            if (native)
-                std::memcpy(image->data + static_cast<std::size_t>(y) * image->bytes_per_line +
-                                static_cast<std::size_t>(x0) * 4,
-                            source, static_cast<std::size_t>(x1 - x0) * 4);
-            else
-                for (int x = x0; x < x1; ++x)
-                    XPutPixel(image, x, y, source[x - x0] & 0xffffffu);
-        }
-        const auto w = static_cast<unsigned>(x1 - x0);
-        const auto h = static_cast<unsigned>(y1 - y0);
-        if (shared)
-            XShmPutImage(display, target, gc, image, x0, y0, x0, y0, w, h, False);
-        else
-            XPutImage(display, target, gc, image, x0, y0, x0, y0, w, h);
-    }
-
-private:
-    Display* display;
-    int width;
-    int height;
-    XImage* image = nullptr;
-    XShmSegmentInfo shm{};
-    bool shared = false;
-};
 
 // The popup: an override-redirect window at the control, in columns, drawn with the same
 // software renderer. It holds the pointer and the keyboard while it is up, and its events
@@ -598,6 +454,7 @@ private:
                     parent ? gui::portalParentWindow(parent) : std::string());
             },
             [] { return std::make_unique<gui::ExternalFileDialog>(); },
+            [parent] { return std::make_unique<gui::BuiltInFileChooser>(parent); },
         };
     }
 
