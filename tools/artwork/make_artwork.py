@@ -456,8 +456,8 @@ def panel_shapes():
     for x, y in ((7, 7), (863, 7), (7, 75), (863, 75)):
         screw(c, x, y)
 
-    # One engraved frame around the controls; the status lamp labels need the room a
-    # divider between the display and the modulation knobs would take.
+    # One engraved frame around the controls: a divider between the display and the
+    # modulation knobs would run through the MANUAL knob's scale.
     engraved_box(c, 28, 5, 800, 74)
 
     for rect in KNOBS.values():
