@@ -40,6 +40,8 @@ PANEL_BOTTOM = (52, 58, 66)
 STRIP = (36, 40, 46)
 LABEL = (218, 223, 228)
 LABEL_DIM = (150, 160, 170)
+MARK = (184, 192, 201)  # values printed at a scale: lighter than a group label, smaller than a name
+MARK_BASELINE = 63  # one row under the knobs, above the lamps' labels
 ENGRAVE_DARK = (30, 34, 40)
 ENGRAVE_LIGHT = (96, 104, 114)
 WINDOW = (16, 12, 12)
@@ -72,6 +74,8 @@ STRIP_TOP = 82
 NAME_FIELD = (208, 86, 333, 101)  # the name field and the menu arrow beside it
 MENU = (320, 87, 333, 99)
 CONTROLLER_FIELD = (690, 87, 780, 99)
+LEARN_KEY = (788, 85, 812, 101)
+CLEAR_KEY = (813, 85, 837, 101)
 
 # Lamp colours: lit and unlit.
 RED = ((255, 64, 40), (70, 20, 16))
@@ -390,7 +394,7 @@ def word_key(width, word):
         c, s = key(width, 13, state)
         frame = c.reduced()
         draw = ImageDraw.Draw(frame)
-        text(draw, (width / 2, 9.5 + round(s)), word, 8, FIELD_TEXT, anchor="ms")
+        text(draw, (width / 2, 9.5 + round(s)), word, 8, FIELD_TEXT, "SansNarrow-Regular")
         frames.append(frame)
     return filmstrip(frames)
 
@@ -452,8 +456,8 @@ def panel_shapes():
     for x, y in ((7, 7), (863, 7), (7, 75), (863, 75)):
         screw(c, x, y)
 
-    # One engraved frame around the controls; the status lamp labels need the room a
-    # divider between the display and the modulation knobs would take.
+    # One engraved frame around the controls: a divider between the display and the
+    # modulation knobs would run through the MANUAL knob's scale.
     engraved_box(c, 28, 5, 800, 74)
 
     for rect in KNOBS.values():
@@ -484,29 +488,77 @@ def panel_shapes():
     return c.reduced()
 
 
+def knob_end_marks(d, rect, left, right, top=None):
+    """Values printed at the ends of a knob's scale, and at its top when given.
+
+    The ends of the scale point down and out at 135 degrees, twelve pixels either side of
+    the knob's centre; the marks sit just under them, centred, so each reads as the value
+    of the tick above it. The top mark fits between the knob's name and its centre tick
+    only as lower-case letters without ascenders.
+    """
+    cx, cy = (rect[0] + rect[2]) / 2, (rect[1] + rect[3]) / 2
+    end = 12.0
+    text(d, (cx - end, MARK_BASELINE), left, 8, MARK)
+    text(d, (cx + end, MARK_BASELINE), right, 8, MARK)
+    if top:
+        text(d, (cx, 24), top, 8, MARK)
+
+
+def status_legends(d):
+    """The three status lamps stand in a column at the display's right edge, hard by the
+    MANUAL knob's scale, where a legend would read as that knob's. Their legend is a row
+    under the display instead: a dot in each lamp's colour, then its name, in the lamps'
+    top-to-bottom order."""
+    x = DISPLAY_WINDOW[2]
+    baseline = 70
+    entries = (("Beat", RED), ("Rpt", GREEN), ("HiCut", AMBER))
+    f = font("SansNarrow-Regular", 8)
+    for name, (bright, dim) in entries:  # right to left, so the row ends at the window's edge
+        d.text((x, baseline), name, font=f, fill=LABEL, anchor="rs")
+        x -= f.getlength(name) + 5
+        d.ellipse([x - 1, baseline - 5, x + 3, baseline - 1], fill=bright)
+        x -= 6
+
+
 def panel():
     image = panel_shapes().convert("RGB")
     d = ImageDraw.Draw(image)
     bold = "Sans-Bold"
     narrow = "SansNarrow-Regular"
+    narrow_bold = "SansNarrow-Bold"
 
     for name, (x0, y0, x1, y1) in KNOBS.items():
         text(d, ((x0 + x1) / 2, 17), name, 8, face=bold)
+    text(d, ((KNOBS["RATE"][0] + KNOBS["RATE"][2]) / 2 + 14, 17), "Hz", 8, MARK,
+         anchor="ls")
+    knob_end_marks(d, KNOBS["MANUAL"], "\u00d70.5", "\u00d71.5")
+    knob_end_marks(d, KNOBS["WAVE"], "sin", "sqr", top="env")
+    knob_end_marks(d, KNOBS["RATE"], "0.1", "10")
     for name, (x0, y0, x1, y1) in BUTTONS.items():
-        text(d, ((x0 + x1) / 2, 40), name, 8, face="SansNarrow-Bold")
+        text(d, ((x0 + x1) / 2, 40), name, 8, face=narrow_bold)
     text(d, ((METER[0] + METER[2]) / 2, 17), "LEVEL", 8, face=bold)
     text(d, ((POWER_BUTTON[0] + POWER_BUTTON[2]) / 2, 73), "POWER", 8, face=bold)
-    text(d, (POWER_LAMP[0] - 2, 68), "ON", 8, LABEL_DIM, "SansNarrow-Bold", anchor="rs")
-    text(d, (OSC_LAMP[0] - 3, 69), "LFO", 8, face=bold, anchor="rs")
+    # The power button's own lamp says "on"; the lamp by the mix knob repeats the power
+    # state far from the button, so it carries the button's name.
+    text(d, (POWER_BUTTON[0] - 2, 52), "ON", 8, LABEL_DIM, narrow_bold, anchor="rs")
+    text(d, (POWER_LAMP[2], POWER_LAMP[1] - 2), "POWER", 7, LABEL_DIM, narrow_bold,
+         anchor="rs")
+    # Beside its lamp, a row below the rate knob's values.
+    text(d, (OSC_LAMP[0] - 2, 71), "LFO", 7, LABEL_DIM, narrow_bold, anchor="rs")
 
-    # The delay time: display, switch and step buttons.
-    text(d, ((DISPLAY_WINDOW[0] + DISPLAY_WINDOW[2]) / 2, 19), "DELAY  ms", 8, face=bold)
-    text(d, (SWITCH[0] - 2, 31), "DLY", 8, face=bold, anchor="rs")
-    text(d, (SWITCH[2] + 2, 31), "CLK", 8, face=bold, anchor="ls")
+    # The delay time: display, switch and step buttons. The display shows milliseconds
+    # with the switch at DLY, and the tempo's fraction (numerator, denominator) or, while
+    # it is dragged, the tempo with the switch at CLK: each half of the switch carries the
+    # unit of what the display then shows.
+    text(d, ((DISPLAY_WINDOW[0] + DISPLAY_WINDOW[2]) / 2, 19), "DELAY", 8, face=bold)
+    dly_x, clk_x = SWITCH[0] - 2, SWITCH[2] + 2
+    text(d, (dly_x, 31), "DLY", 8, face=bold, anchor="rs")
+    text(d, (clk_x, 31), "CLK", 8, face=bold, anchor="ls")
+    f = font(bold, 8)
+    text(d, (dly_x - f.getlength("DLY") / 2, 21), "ms", 8, MARK)
+    text(d, (clk_x + f.getlength("CLK") / 2, 21), "n/d \u00b7 BPM", 8, MARK)
     text(d, ((STEP_DOWN[0] + STEP_UP[2]) / 2, 69), "TIME", 8, face=bold)
-    lx = DISPLAY_WINDOW[2] + 3
-    for cy, name in ((5.5, "HiCut"), (16.0, "Rpt"), (26.5, "Beat")):
-        text(d, (lx, STATUS_LAMPS[1] + cy + 3), name, 8, LABEL, narrow, anchor="ls")
+    status_legends(d)
 
     # The product name over the about hot zone.
     x0, y0, x1, y1 = ABOUT_ZONE
@@ -516,15 +568,28 @@ def panel():
     # Group labels above the preset strip, and the memo letters between their buttons.
     for name, left, right in (("BANK", 34, 102), ("PRESET", 114, 194), ("PROGRAM", 208, 370),
                               ("MEMO", 388, 503), ("MIDI", 610, 675),
-                              ("CONTROLLER", 690, 780), ("LEARN", 788, 812),
-                              ("CLEAR", 813, 837)):
-        text(d, ((left + right) / 2, 82), name, 8, LABEL_DIM, "SansNarrow-Bold")
+                              ("CONTROLLER", 690, 780)):
+        text(d, ((left + right) / 2, 82), name, 8, LABEL_DIM, narrow_bold)
+    # LEARN and CLEAR name two keys that touch: each word keeps to the outer part of its
+    # key, and a tick between them keeps the two from reading as one label.
+    text(d, (LEARN_KEY[2] - 2, 82), "LEARN", 8, LABEL_DIM, narrow_bold, anchor="rs")
+    text(d, (CLEAR_KEY[0] + 2, 82), "CLEAR", 8, LABEL_DIM, narrow_bold, anchor="ls")
+    d.line([(LEARN_KEY[2], 76), (LEARN_KEY[2], 81)], fill=LABEL_DIM)
     text(d, (413, 97), "A", 9, LABEL, bold)
     text(d, (477.5, 97), "B", 9, LABEL, bold)
     return image
 
 
+# The editor prints the version in white at 11 pixels, left-aligned from this point of the
+# about screen, on this baseline (its text box is 15 pixels high from y = 57).
+VERSION_LEFT = 520
+VERSION_BASELINE = 68
+
+
 def about():
+    """The about screen. Its text stands on a grid with the version the editor prints: the
+    subtitle shares the version's baseline, the maker's line starts under the version, and
+    one rule runs under both columns."""
     c = Canvas(870, 101)
     c.vertical_gradient(0, 0, 870, 101, (30, 36, 44), (12, 14, 18))
     # Repeats fading away: the delay's echo as a row of dots.
@@ -532,13 +597,15 @@ def about():
         level = 0.85 ** i
         colour = mix((30, 36, 44), (255, 90, 50), level)
         c.circle(660 + i * 22, 50, 7.0 * (0.9 ** i), rgba(colour))
-    c.line([(30, 66), (440, 66)], (70, 78, 88, 255), 0.8)
+    c.line([(30, VERSION_BASELINE + 6), (VERSION_LEFT + 100, VERSION_BASELINE + 6)],
+           (70, 78, 88, 255), 0.8)
     image = c.reduced().convert("RGB")
     d = ImageDraw.Draw(image)
-    text(d, (30, 40), "Morvane TARVA", 30, (238, 240, 243), "Sans-Bold", anchor="ls")
-    text(d, (32, 59), "stereo clocked delay", 13, (170, 180, 192), "Sans-Regular", anchor="ls")
-    text(d, (32, 86), "Morvane audio software", 11, (130, 140, 152), "Sans-Italic",
+    text(d, (30, 42), "Morvane TARVA", 30, (238, 240, 243), "Sans-Bold", anchor="ls")
+    text(d, (32, VERSION_BASELINE), "stereo clocked delay", 13, (170, 180, 192), "Sans-Regular",
          anchor="ls")
+    text(d, (VERSION_LEFT, VERSION_BASELINE + 20), "Morvane audio software", 11,
+         (130, 140, 152), "Sans-Italic", anchor="ls")
     return image
 
 
@@ -575,9 +642,10 @@ def all_bitmaps():
     out[155] = slide_switch()
     out[990] = key_states(17, 15, load_icon)
     out[991] = key_states(17, 15, save_icon)
-    out[992] = word_key(32, "def.")
+    # The three default keys say the same word: the narrow face fits it on the smallest.
+    out[992] = word_key(32, "default")
     out[993] = word_key(44, "default")
-    out[994] = word_key(28, "def.")
+    out[994] = word_key(28, "default")
     out[995] = rocker()
     out[998] = lamp_key(AMBER)
     out[999] = lamp_key(RED)
