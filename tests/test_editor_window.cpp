@@ -2,7 +2,8 @@
 // as a host drives it (effEditOpen with a parent window, effEditIdle, effEditClose), with
 // xdotool moving the pointer in a private Xvfb. While the program menu or a file selector
 // is open, the host's idle calls keep returning at once; closing the editor ends either.
-// The file selector is a stand-in zenity on the PATH that waits until the test answers.
+// The file selector is a stand-in zenity on the PATH that waits until the test answers, or,
+// with nothing on the PATH, the plug-in's own chooser.
 #include "FakeHost.h"
 #include "HostPrograms.h"
 #include "support/TempFolder.h"
@@ -302,4 +303,54 @@ TEST_F(PluginWindowTest, TheFileSelectorLeavesIdleFreeItsFileIsUsedAndItEndsWith
     ASSERT_GT(released, 0) << "the selector did not start";
     plugin.reset();
     EXPECT_TRUE(reaped(released));
+}
+
+// A desktop with no portal, zenity or kdialog: the plug-in's own chooser asks, in a window
+// of its own, and a preset is saved and loaded through it by typing and pressing Return.
+TEST_F(PluginWindowTest, WithNoOtherChooserOurOwnSavesAndLoadsAPreset)
+{
+    // The search path holds xdotool alone; the chooser starts in the user's home folder.
+    const std::string xdotoolPath = "/usr/bin/xdotool";
+    if (!std::filesystem::exists(xdotoolPath))
+        GTEST_SKIP() << "needs " << xdotoolPath;
+    std::filesystem::create_directory(folder.path() / "only");
+    std::filesystem::create_symlink(xdotoolPath, folder.path() / "only" / "xdotool");
+    searchPath.reset();
+    searchPath.emplace("PATH", (folder.path() / "only").string());
+    const std::filesystem::path home = folder.path() / "home";
+    std::filesystem::create_directory(home);
+    ScopedEnvironment homeVariable("HOME", home.string());
+    const auto chooserShows = [&](const char* title)
+    {
+        return pumpUntil(
+            [&]
+            {
+                return std::system(
+                           ("xdotool search --name '^" + std::string(title) + "$' >/dev/null 2>&1")
+                               .c_str()) == 0;
+            });
+    };
+
+    select(5);
+    const std::string fiveName = plugin->programName();
+    clickInEditor(kSavePresetX, kStripY);
+    ASSERT_TRUE(chooserShows("Save preset"));
+    xdotool("type --delay 20 mine");
+    xdotool("key Return");
+    const std::filesystem::path saved = home / "mine.qel";
+    ASSERT_TRUE(pumpUntil([&] { return std::filesystem::exists(saved); }));
+    EXPECT_EQ(std::filesystem::file_size(saved), 101u);
+    EXPECT_TRUE(pumpUntil(
+        [&] { return std::system("xdotool search --name '^Save preset$' >/dev/null 2>&1") != 0; }))
+        << "the chooser's window stayed";
+
+    select(2);
+    ASSERT_NE(plugin->programName(), fiveName);
+    clickInEditor(kLoadPresetX, kStripY);
+    ASSERT_TRUE(chooserShows("Load preset"));
+    xdotool("key Return"); // the first file is chosen as the chooser opens
+    EXPECT_TRUE(pumpUntil([&] { return plugin->programName() == fiveName; }))
+        << plugin->programName();
+    EXPECT_EQ(program(), 2);
+    EXPECT_LT(slowestIdle, kSlowIdle) << inMs(slowestIdle) << " ms";
 }
