@@ -275,6 +275,29 @@ TEST_F(Engine, RepeatHoldLoopsTheLastPeriodForever)
         ASSERT_LT(std::fabs(released.left[i]), 1e-6f) << i;
 }
 
+// Restoring the state a host saved, or writing RptInf as it is, leaves the hold and its
+// cross-fade alone: without feedback a hit comes back once. Here both arrive 0.2 ms before
+// the echo is read, when a restarted cross-fade would copy it back into the memory.
+TEST_F(Engine, WritesThatLeaveTheHoldAsItWasAddNoRepeat)
+{
+    prepare({{kDlyTime, delayValue(100)}, {kFbck, 0.0f}, {kMix, 1.0f}});
+    const auto saved = plugin->getChunk();
+    const long beforeEcho = 4401;
+    std::vector<float> in(3 * 4410, 0.0f);
+    in[0] = 1.0f;
+    std::vector<float> outL(in.size()), outR(in.size());
+    plugin->processInBlocks(in.data(), in.data(), outL.data(), outR.data(), beforeEcho, 512);
+    ASSERT_EQ(plugin->setChunk(saved), 0);
+    plugin->setParameter(kRptInf, 0.25f);
+    plugin->processInBlocks(in.data() + beforeEcho, in.data() + beforeEcho,
+                            outL.data() + beforeEcho, outR.data() + beforeEcho,
+                            static_cast<long>(in.size()) - beforeEcho, 512);
+    const long echo = peakIndex(outL);
+    EXPECT_GT(std::fabs(outL[echo]), 0.2f);
+    EXPECT_NEAR(echo, 4413, 20);                                    // 100 ms on
+    EXPECT_LT(std::fabs(outL[peakIndex(outL, 4413 + 200)]), 1e-4f); // and nothing after it
+}
+
 TEST_F(Engine, SynchronisedHoldEngagesOnThePeriodBoundary)
 {
     // 1/4 at 120 BPM: a 500 ms period, one beat. Blocks of 441 samples are 0.02 beats.
