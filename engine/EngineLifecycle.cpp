@@ -38,7 +38,7 @@ void QEL::initEngine()
     engine.engineSampleRate = kDefaultRate;
     engine.engineSampleRateF = static_cast<float>(kDefaultRate);
     targets.tempoBpm = 120.0f;
-    computeClockDelay(); // numerator 1, denominator 1: 2000 ms at 120 BPM
+    computeClockDelay(false); // numerator 1, denominator 1: 2000 ms at 120 BPM
     engine.beatPosition = 0.0f;
     engine.vcoPhase = 0.0f;
     engine.vcoOutput = 0.0f;
