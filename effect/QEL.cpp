@@ -36,6 +36,7 @@ QEL::QEL(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster, kNu
     setEditor(std::make_unique<Editor>(this));
     loadStoredDefaults();
     selectProgram(0);
+    clearEngine(); // after program 0, so the engine starts with its hold settled
 }
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) noexcept

@@ -68,7 +68,7 @@ private:
     // Parameter model.
     void applyControl(int index, float value);
     int switchState(int index) const noexcept;
-    void computeClockDelay();
+    void computeClockDelay(bool held);
 
     // Engine (engine/): the engine-side part of a parameter change, construction,
     // rate-dependent values, and the clear that silences the memory.

@@ -11,11 +11,26 @@ constexpr int kSwitchSteps = 2;
 constexpr float kMinTempoBpm = 40.0f;
 constexpr float kMaxHostTempoBpm = 400.0f;
 constexpr float kTempoEntryScale = 400.0f;
+
+// The controls that set the delay time or its mode, which the repeat hold freezes.
+constexpr bool setsTheDelay(int index) noexcept
+{
+    return index == kDlyTime || index == kDlyClk || index == kNum || index == kDen;
+}
 } // namespace
 
 void QEL::setParameter(VstInt32 index, float value)
 {
     value = nanToZero(value);
+    // While the hold is on, the delay controls keep what plays, in the program as in the
+    // effect, so that a project saved later reopens as it sounded. The hold is read once:
+    // a write that races a switch of it is refused or taken whole, never half. Publishing
+    // the control makes an editor that moved it show the value in effect again.
+    if (setsTheDelay(index) && targets.repeatHold != 0)
+    {
+        publishControlChange(index);
+        return;
+    }
     // The program store first (it also serves MIDI learn).
     CPresetSystemEffect::setParameter(index, value);
     applyParameter(index, value);
@@ -37,7 +52,8 @@ float QEL::getParameter(VstInt32 index)
     return CPresetSystemEffect::getParameter(index);
 }
 
-// Stores the value and sets the decoded values.
+// Stores the value and sets the decoded values. Whether the hold refuses a value is
+// settled before it gets here: by setParameter, and never for a program applied whole.
 // Decoding always works on the value limited to 0..1, so no host value can drive a
 // formula outside the range it was made for.
 void QEL::applyControl(int index, float value)
@@ -46,8 +62,8 @@ void QEL::applyControl(int index, float value)
     switch (kControlInfo[index].kind)
     {
     case ParameterKind::DelayTime:
-        // The clock owns the delay time in clock mode; the hold freezes it.
-        if (targets.clockMode != 0 || targets.repeatHold != 0)
+        // The clock owns the delay time in clock mode.
+        if (targets.clockMode != 0)
             return;
         parameterValues[index] = v;
         targets.delayChanged = true;
@@ -55,24 +71,22 @@ void QEL::applyControl(int index, float value)
         return;
     case ParameterKind::ClockMode:
         parameterValues[index] = value;
-        if (targets.repeatHold != 0)
-            break; // the stored value changes, the mode does not
         targets.clockMode = stepIndex(v, kSwitchSteps);
         targets.delayChanged = true;
         if (targets.clockMode != 0)
-            computeClockDelay();
+            computeClockDelay(false);
         break;
     case ParameterKind::Numerator:
         parameterValues[index] = value;
         targets.numIndex = stepIndex(v, static_cast<int>(kNumerators.size()));
         if (targets.clockMode != 0)
-            computeClockDelay();
+            computeClockDelay(false);
         break;
     case ParameterKind::Denominator:
         parameterValues[index] = value;
         targets.denIndex = stepIndex(v, static_cast<int>(kDenominators.size()));
         if (targets.clockMode != 0)
-            computeClockDelay();
+            computeClockDelay(false);
         break;
     default:
         // Gains, mix, feedback, clock controls, switches: stored as they come; the engine
@@ -96,8 +110,9 @@ int QEL::switchState(int index) const noexcept
     }
 }
 
-// The delay as numerator/denominator of a whole note (four beats) at the tempo.
-void QEL::computeClockDelay()
+// The delay as numerator/denominator of a whole note (four beats) at the tempo. A held
+// delay stays as it is; the ratio is still worked out.
+void QEL::computeClockDelay(bool held)
 {
     const double numerator = kNumerators[targets.numIndex];
     const double denominator = kDenominators[targets.denIndex];
@@ -106,7 +121,7 @@ void QEL::computeClockDelay()
     if (ratio > 1.0f)
         ratio = 1.0f;
     targets.clockDelayRatio = ratio;
-    if (targets.repeatHold != 0)
+    if (held)
         return;
     // DlyTime reports the clock's value; the program keeps its own.
     parameterValues[kDlyTime] = ratio;
@@ -122,7 +137,7 @@ void QEL::setTempo(float normalized)
     if (bpm == targets.tempoBpm)
         return;
     targets.tempoBpm = bpm;
-    computeClockDelay();
+    computeClockDelay(targets.repeatHold != 0);
 }
 
 void QEL::setHostTempo(double hostBpm)
@@ -134,11 +149,13 @@ void QEL::setHostTempo(double hostBpm)
     const float previous = targets.tempoBpm;
     targets.tempoBpm = bpm;
     if (bpm != previous && targets.clockMode != 0)
-        computeClockDelay();
+        computeClockDelay(targets.repeatHold != 0);
 }
 
-// Program changes start from free delay time, so a program's DlyTime applies. The audio
-// thread takes the values from one block on, all together.
+// Program changes start from free delay time, so a program's DlyTime applies. A program
+// is applied whole, whatever held before: it is what a host restores with a project, and
+// its own RptInf decides whether the delay it sets is held. The audio thread takes the
+// values from one block on, all together.
 void QEL::applyProgram(const ProgramRecord& program)
 {
     targetChanges.begin();

@@ -13,7 +13,6 @@ constexpr int kDefaultRate = 44100;
 constexpr int kMinRate = 5000;
 constexpr int kMaxRate = 200000;
 constexpr double kMemorySeconds = 3.2000000476837158; // the single-precision 3.2
-constexpr float kFadeStart = 0.001f;
 
 // Cells for 3.2 s at the nominal clock, one more than the longest delay distance,
 // so the read index never meets the write index.
@@ -39,7 +38,7 @@ void QEL::initEngine()
     engine.engineSampleRate = kDefaultRate;
     engine.engineSampleRateF = static_cast<float>(kDefaultRate);
     targets.tempoBpm = 120.0f;
-    computeClockDelay(); // numerator 1, denominator 1: 2000 ms at 120 BPM
+    computeClockDelay(false); // numerator 1, denominator 1: 2000 ms at 120 BPM
     engine.beatPosition = 0.0f;
     engine.vcoPhase = 0.0f;
     engine.vcoOutput = 0.0f;
@@ -54,7 +53,6 @@ void QEL::initEngine()
     placeReadPosition();
     targets.delayChanged = false;
     setRateConstants();
-    clearEngine();
 }
 
 // Everything derived from the rate alone.
@@ -152,6 +150,14 @@ void QEL::clearEngine()
     display.flashAckRequest = false;
     display.vcoPhaseDisplay = 0.0f;
     engine.block = copyTargets(); // no block runs now
+    // A cleared memory has nothing to cross-fade from: the first hit is written at full
+    // level, and a hold switched since the last block takes effect without a fade.
+    if (engine.block.repeatHold != engine.holdFollows)
+    {
+        engine.holdFollows = engine.block.repeatHold;
+        engine.holdEngaged = engine.holdFollows != 0 && engine.block.clockMode == 0 ? 1 : 0;
+    }
+    engine.fadeLevel = 1.0f;
 }
 
 void QEL::suspend()
@@ -161,7 +167,6 @@ void QEL::suspend()
     engine.mixSmoothed = targets.mix;
     engine.feedbackSmoothed = targets.feedback;
     engine.depthSmoothed = targets.depth;
-    engine.fadeLevel = kFadeStart;
     placeReadPosition();
     targets.delayChanged = false;
     clearEngine();

@@ -62,9 +62,8 @@ struct EngineTargets
     // The anti-aliasing low-pass: one set of coefficients shared by all four sections.
     RelaxedAtomic<float> b0 = 1.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
 
-    // Hand-overs to the audio thread, each taken at its next block.
-    RelaxedAtomic<bool> delayChanged = false;      // place the read position anew
-    RelaxedAtomic<bool> holdSwitchRequest = false; // RptInf was written: restart the cross-fade
+    // Hand-over to the audio thread, taken at its next block.
+    RelaxedAtomic<bool> delayChanged = false; // place the read position anew
 };
 
 // The targets one block plays with, copied from EngineTargets at its start by the audio
@@ -101,7 +100,6 @@ struct BlockTargets
 struct BlockRequests
 {
     bool delayChanged = false;
-    bool holdSwitch = false;
 };
 
 // Read by the editor while the audio thread writes; requests go the other way.
@@ -174,6 +172,7 @@ struct EngineState
     float vcoOutput = 0.0f;
 
     int holdEngaged = 0;
+    int holdFollows = 0; // the RptInf that holdEngaged and the cross-fade last followed
     float fadeLevel = 1.0f;
     int fadeTicks = 2205;
     float fadeGrowth = 1.0f;

@@ -65,10 +65,9 @@ void QEL::updateEngine(int index, float v)
         break;
     }
     case kRptInf:
-        // The audio thread restarts the cross-fade and engages or releases the hold at its
-        // next block: it owns the fade level.
+        // The audio thread, which owns the fade level, sees at its next block whether the
+        // hold switched.
         targets.repeatHold = on;
-        targets.holdSwitchRequest = true;
         break;
     case kPower: targets.powerOn = on; break;
     default: break;

@@ -203,15 +203,12 @@ BlockTargets QEL::copyTargets() const noexcept
     const auto token = targetChanges.settled();
     if (!token)
         return {};
-    const BlockRequests requests{targets.delayChanged.exchange(false),
-                                 targets.holdSwitchRequest.exchange(false)};
+    const BlockRequests requests{targets.delayChanged.exchange(false)};
     const BlockTargets taken = copyTargets();
     if (!targetChanges.unchangedSince(*token))
     {
         if (requests.delayChanged)
             targets.delayChanged = true;
-        if (requests.holdSwitch)
-            targets.holdSwitchRequest = true;
         return {};
     }
     engine.block = taken;
@@ -277,8 +274,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     int holdEngaged = engine.holdEngaged;
     float fadeLevel = engine.fadeLevel;
     const int repeatHold = t.repeatHold;
-    if (requests.holdSwitch)
+    // Only a switch of the hold restarts the cross-fade: a program, a restored chunk or a
+    // host write that leaves RptInf as it was must not copy what is being read back into
+    // the memory.
+    if (repeatHold != engine.holdFollows)
     {
+        engine.holdFollows = repeatHold;
         fadeLevel = kFadeStart;
         holdEngaged = repeatHold != 0 && t.clockMode == 0 ? 1 : 0;
     }

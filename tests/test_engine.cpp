@@ -64,8 +64,8 @@ protected:
         std::vector<float> left, right;
     };
 
-    // Starts the instance like a host, applies the settings, snaps the smoothers and lets
-    // the 50 ms cross-fade that a suspend restarts run out in silence.
+    // Starts the instance like a host, applies the settings, snaps the smoothers and plays
+    // 100 ms of silence.
     void prepare(std::initializer_list<std::pair<int, float>> settings, float rate = kHostRate,
                  VstInt32 block = 512)
     {
@@ -273,6 +273,53 @@ TEST_F(Engine, RepeatHoldLoopsTheLastPeriodForever)
     const auto released = silence(44100);
     for (long i = 10000; i < 44100; ++i)
         ASSERT_LT(std::fabs(released.left[i]), 1e-6f) << i;
+}
+
+// Restoring the state a host saved, or writing RptInf as it is, leaves the hold and its
+// cross-fade alone: without feedback a hit comes back once. Here both arrive 0.2 ms before
+// the echo is read, when a restarted cross-fade would copy it back into the memory.
+TEST_F(Engine, WritesThatLeaveTheHoldAsItWasAddNoRepeat)
+{
+    prepare({{kDlyTime, delayValue(100)}, {kFbck, 0.0f}, {kMix, 1.0f}});
+    const auto saved = plugin->getChunk();
+    const long beforeEcho = 4401;
+    std::vector<float> in(3 * 4410, 0.0f);
+    in[0] = 1.0f;
+    std::vector<float> outL(in.size()), outR(in.size());
+    plugin->processInBlocks(in.data(), in.data(), outL.data(), outR.data(), beforeEcho, 512);
+    ASSERT_EQ(plugin->setChunk(saved), 0);
+    plugin->setParameter(kRptInf, 0.25f);
+    plugin->processInBlocks(in.data() + beforeEcho, in.data() + beforeEcho,
+                            outL.data() + beforeEcho, outR.data() + beforeEcho,
+                            static_cast<long>(in.size()) - beforeEcho, 512);
+    const long echo = peakIndex(outL);
+    EXPECT_GT(std::fabs(outL[echo]), 0.2f);
+    EXPECT_NEAR(echo, 4413, 20);                                    // 100 ms on
+    EXPECT_LT(std::fabs(outL[peakIndex(outL, 4413 + 200)]), 1e-4f); // and nothing after it
+}
+
+// Wherever the memory is cleared there is nothing to fade in from: a hit on the first
+// sample after a resume is echoed as loud as one played later.
+TEST_F(Engine, AHitOnTheFirstSampleAfterResumeIsEchoedAtFullLevel)
+{
+    for (const auto& [index, value] :
+         {std::pair{kDlyTime, delayValue(100)}, {kFbck, 0.0f}, {kMix, 1.0f}})
+        plugin->setParameter(index, value);
+    auto echoOfAHit = [&]
+    {
+        const auto out = impulse(4413 + 100).left;
+        return std::fabs(out[peakIndex(out, 4413)]);
+    };
+    plugin->start(kHostRate, 512);
+    const float afterConstruction = echoOfAHit();
+    silence(22050);
+    const float later = echoOfAHit();
+    plugin->suspend();
+    plugin->dispatch(effMainsChanged, 0, 1);
+    const float afterSuspend = echoOfAHit();
+    EXPECT_GT(later, 0.1f);
+    EXPECT_NEAR(afterConstruction, later, 1e-3f * later);
+    EXPECT_NEAR(afterSuspend, later, 1e-3f * later);
 }
 
 TEST_F(Engine, SynchronisedHoldEngagesOnThePeriodBoundary)

@@ -253,23 +253,31 @@ TEST_F(Parameters, HostTempoDrivesTheClockOncePerBlock)
     EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "500");
 }
 
-TEST_F(Parameters, RepeatHoldFreezesTheDelayAndTheMode)
+// Under the hold the delay controls keep what plays, in the effect and in the program
+// alike, so a project saved after the hold is released reopens as it sounded.
+TEST_F(Parameters, RepeatHoldRefusesDelayWritesEverywhere)
 {
-    plugin->setParameter(kDlyTime, 0.5f);
+    plugin->setParameter(kDlyTime, 0.1f);
     plugin->setParameter(kRptInf, 0.75f);
-    plugin->setParameter(kDlyTime, 0.25f);
-    EXPECT_EQ(plugin->getParameter(kDlyTime), 0.5f);
-    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "1600");
-
-    plugin->setParameter(kDlyClk, 0.75f);
-    EXPECT_EQ(plugin->getParameter(kDlyClk), 0.75f);
+    const auto held = plugin->getChunk();
+    for (int index : {kDlyTime, kDlyClk, kNum, kDen})
+    {
+        const float inEffect = plugin->getParameter(index);
+        plugin->setParameter(index, 0.9f);
+        EXPECT_EQ(plugin->getParameter(index), inEffect) << index;
+    }
+    EXPECT_TRUE(plugin->getChunk() == held); // the refused values are in no program
+    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "320");
     EXPECT_EQ(plugin->parameterDisplay(kDlyClk), "dly");
-    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "1600");
 
     // Releasing the hold does not re-apply what was refused meanwhile.
     plugin->setParameter(kRptInf, 0.25f);
-    EXPECT_EQ(plugin->parameterDisplay(kDlyClk), "dly");
-    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "1600");
+    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "320");
+    PluginInstance reopened(host, pluginLibrary().entry());
+    ASSERT_TRUE(reopened);
+    reopened.setChunk(plugin->getChunk());
+    for (int index : {kDlyTime, kDlyClk, kNum, kDen})
+        EXPECT_EQ(reopened.parameterDisplay(index), plugin->parameterDisplay(index)) << index;
 }
 
 TEST_F(Parameters, Properties)

@@ -115,24 +115,28 @@ TEST_F(ProgramSelection, ClockProgramEndsInClockMode)
     EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "1");
 }
 
-TEST_F(ProgramSelection, HoldOnAtTheSwitchKeepsTheDelayTime)
+// A program is applied whole, whatever held before: its own RptInf decides whether the
+// hold is on afterwards.
+TEST_F(ProgramSelection, HoldOnAtTheSwitchTakesTheProgramsDelayTime)
 {
     plugin->setParameter(kDlyTime, 0.5f);
     plugin->setParameter(kRptInf, 0.75f);
-    effect().selectProgram(1); // its DlyTime arrives while the hold is still on
-    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "1600");
-    EXPECT_FALSE(effect().isRepeatHold()); // the program's own RptInf is off
+    effect().selectProgram(1); // "wiper": 1 ms, no hold
+    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "1");
+    EXPECT_FALSE(effect().isRepeatHold());
 }
 
-TEST_F(ProgramSelection, ProgramWithHoldAndClockLoadsWithoutClock)
+TEST_F(ProgramSelection, ProgramWithHoldAndClockLoadsInClockMode)
 {
+    plugin->setParameter(kRptInf, 0.75f);
     setProgramValue(effect(), 5, kRptInf, 0.75f);
     setProgramValue(effect(), 5, kDlyClk, 0.75f);
     effect().selectProgram(5);
     EXPECT_TRUE(effect().isRepeatHold());
-    EXPECT_FALSE(effect().isClockMode());
+    EXPECT_TRUE(effect().isClockMode());
     EXPECT_EQ(plugin->getParameter(kDlyClk), 0.75f);
-    EXPECT_EQ(plugin->parameterDisplay(kDlyClk), "dly");
+    EXPECT_EQ(plugin->parameterDisplay(kDlyClk), "clk");
+    EXPECT_EQ(plugin->parameterDisplay(kDlyTime), "2000"); // 1/1 at 120 BPM
 }
 
 TEST_F(ProgramSelection, RenameAsksTheHostToRefresh)
