@@ -237,7 +237,7 @@ TEST_F(X11Test, TypingIntoTheTextFieldAndEnterCommits)
 {
     xdotool(inWindow(550, 27) + " click 1");
     ASSERT_TRUE(pumpUntil([&] { return field->isEditing(); }));
-    xdotool("key BackSpace BackSpace type --delay 20 'mo 2'");
+    xdotool("key End BackSpace BackSpace type --delay 20 'mo 2'"); // End keeps the selected name
     xdotool("key Return");
     ASSERT_TRUE(pumpUntil([&] { return !field->isEditing(); }));
     EXPECT_STREQ(field->getText(), "namo 2");
