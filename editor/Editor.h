@@ -83,6 +83,9 @@ private:
     float meterFloor = 0.0f;
     float meterFallMs = 500.0f;
     std::uint32_t lastIdleTime = 0;
+    // What the sliders were last based on, besides the published parameter changes.
+    std::uint32_t sliderProgramGeneration = 0;
+    float sliderTempo = 0.0f;
 
     // Not owned: the frame owns the controls.
     std::array<CControl*, editorLayout::kRows.size()> controls{};

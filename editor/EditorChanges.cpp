@@ -40,11 +40,18 @@ void Editor::setParameter(VstInt32 index, float value)
 
 // Whatever changed them (the host, a MIDI controller, a program, this editor), the controls
 // show the values in effect. The delay sliders also start anew when the hold or the mode
-// switches, as either changes what they stand for.
+// switches, as either changes what they stand for, and whenever the delay in use may have
+// moved under them: a program or chunk applied as a whole, or a new tempo in clock mode.
 void Editor::showParameterChanges()
 {
     std::uint32_t changed = qel->takeChangedControls();
     constexpr std::uint32_t kSliderBits = 1u << kDlyTime | 1u << kRptInf | 1u << kDlyClk;
+    const std::uint32_t generation = qel->getProgramGeneration();
+    const float tempo = qel->getTempo();
+    if (generation != sliderProgramGeneration || (tempo != sliderTempo && qel->isClockMode()))
+        changed |= 1u << kDlyTime;
+    sliderProgramGeneration = generation;
+    sliderTempo = tempo;
     if (changed & kSliderBits)
         changed |= 1u << kDlyTime;
     for (int index = 0; changed != 0; ++index, changed >>= 1)

@@ -281,6 +281,56 @@ TEST_F(EditorTest, RepeatHoldLocksEveryDelayControl)
     EXPECT_EQ(host.record.automations.size(), automations);
 }
 
+// However the editor got where it is, one pixel of drag on the wide slider moves the
+// delay in use by one pixel's worth, never from a value the engine is not using.
+TEST_F(EditorTest, OnePixelOfSliderDragIsOneStepFromTheDelayInUse)
+{
+    host.script.timeInfoAvailable = false; // a host without a transport: the tempo entry works
+    plugin->start(44100.0f, 64);
+    processSilence();
+    std::uint32_t now = 1000;
+    const auto nudge = [&]
+    {
+        idleAt(now += 10);
+        drag(548, 42, 0, -1);
+    };
+    const auto delayMs = [&] { return parameter(kDlyTime) * 3200.0f; };
+
+    // Reopened while in clock mode, a quarter at 120 BPM.
+    set(kDlyClk, 0.75f);
+    set(kNum, stepValue(0, 5));
+    set(kDen, stepValue(3, 13));
+    plugin->dispatch(effEditClose);
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 1);
+    nudge();
+    EXPECT_NEAR(effect().getTempo(), 120.0f, 1.0f) << "reopened in clock mode";
+
+    // A clock-mode program picked from the menu after a free-running one.
+    window().queueMenuChoice(0);
+    click(326, 93);
+    idleAt(now += 10);
+    window().queueMenuChoice(2); // "8th fast tape": an eighth at the tempo
+    click(326, 93);
+    ASSERT_EQ(plugin->programName(), "8th fast tape");
+    float tempo = effect().getTempo();
+    nudge();
+    EXPECT_NEAR(effect().getTempo(), tempo, 1.0f) << "clock-mode program from the menu";
+
+    // The host (or a MIDI controller) switches the clock mode off.
+    set(kDlyClk, 0.25f);
+    float before = delayMs();
+    nudge();
+    EXPECT_NEAR(delayMs(), before, 5.0f) << "clock mode switched off by the host";
+
+    // A delay time written while the hold refused it, then the hold released.
+    set(kRptInf, 0.75f);
+    set(kDlyTime, 0.9f);
+    set(kRptInf, 0.25f);
+    before = delayMs();
+    nudge();
+    EXPECT_NEAR(delayMs(), before, 5.0f) << "delay time written under the hold";
+}
+
 TEST_F(EditorTest, DigitsSuppressLeadingZeros)
 {
     ed().displayDelayDigits(7.0f);
