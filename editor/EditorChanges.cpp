@@ -152,9 +152,11 @@ void Editor::changeDelayStep(std::int32_t tag, float multiplier)
 
 void Editor::changeDelaySlider(CControl* slider, std::int32_t tag, float v)
 {
-    if (isOn(kRptInf))
+    // Locked by the hold, or in clock mode under the host's tempo, which the next block
+    // would put back: the sliders stay where they are and nothing reaches the host.
+    if (isOn(kRptInf) || (isOn(kDlyClk) && qel->isTempoFromHost()))
     {
-        slider->setValue(std::sqrt(qel->getParameter(kDlyTime)));
+        slider->setValue(sliderBase());
         return;
     }
     // The slider shows the square root of the delay value: finer control of short delays.

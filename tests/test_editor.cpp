@@ -331,6 +331,32 @@ TEST_F(EditorTest, OnePixelOfSliderDragIsOneStepFromTheDelayInUse)
     EXPECT_NEAR(delayMs(), before, 5.0f) << "delay time written under the hold";
 }
 
+TEST_F(EditorTest, UnderTheHostsTempoTheClockModeSlidersDoNothing)
+{
+    host.script.tempo = 120.0;
+    plugin->start(44100.0f, 64);
+    click(469, 28); // clock mode
+    processSilence();
+    idleAt(1010);
+    host.record = {};
+    drag(548, 42, 0, -100);
+    frame()->onWheel(CPoint(464, 45), 5.0f, CButtonState(0));
+    EXPECT_FLOAT_EQ(effect().getTempo(), 120.0f);
+    EXPECT_FLOAT_EQ(control(31)->getValue(), std::sqrt(120.0f / 400.0f));
+    EXPECT_FLOAT_EQ(control(30)->getValue(), std::sqrt(120.0f / 400.0f));
+    EXPECT_TRUE(host.record.automations.empty());
+    EXPECT_TRUE(host.record.beginEdits.empty());
+    EXPECT_TRUE(host.record.endEdits.empty());
+    idleAt(1020);
+    EXPECT_EQ(digits()[1], '_'); // still the fraction, not a tempo being entered
+
+    // Once the host gives no tempo, the entry works again.
+    host.script.timeInfoAvailable = false;
+    processSilence();
+    drag(548, 42, 0, -100);
+    EXPECT_GT(effect().getTempo(), 120.0f);
+}
+
 TEST_F(EditorTest, DigitsSuppressLeadingZeros)
 {
     ed().displayDelayDigits(7.0f);
