@@ -63,6 +63,8 @@ bool Editor::open(void* ptr)
     AEffGUIEditor::open(ptr);
     // The controls are made from the values in effect now: earlier changes are shown.
     qel->takeChangedControls();
+    sliderProgramGeneration = qel->getProgramGeneration();
+    sliderTempo = qel->getTempo();
 
     std::array<CBitmap*, kLoadOrder.size()> bitmaps{};
     for (std::size_t i = 0; i < kLoadOrder.size(); ++i)
@@ -141,7 +143,7 @@ void Editor::createControls(CBitmap* const* bitmaps)
         case Kind::slider:
         {
             auto* slider = new CInvisibleSlider(row.rect, this, row.tag);
-            slider->setValue(std::sqrt(qel->getParameter(kDlyTime)));
+            slider->setValue(sliderBase());
             (row.tag == kSmallSliderTag ? smallSlider : wideSlider) = slider;
             control = slider;
             break;

@@ -60,12 +60,15 @@ protected:
 
 private:
     void createControls(CBitmap* const* bitmaps);
+    void changeClockMode(CControl* clockSwitch, float v);
     void changeDelayStep(std::int32_t tag, float multiplier);
     void changeDelaySlider(CControl* slider, std::int32_t tag, float value);
     void setSliders(float value);
     // The invisible sliders start from the delay in use: the tempo in clock mode, the
     // delay time otherwise.
     float sliderBase();
+    // While the repeat hold holds, the delay time, the mode, "Num" and "Den" stay as they are.
+    bool delayControlsLocked();
     void showParameterChanges();
     void showDigits();
     void updateMeter(float level, std::uint32_t now);
@@ -83,6 +86,9 @@ private:
     float meterFloor = 0.0f;
     float meterFallMs = 500.0f;
     std::uint32_t lastIdleTime = 0;
+    // What the sliders were last based on, besides the published parameter changes.
+    std::uint32_t sliderProgramGeneration = 0;
+    float sliderTempo = 0.0f;
 
     // Not owned: the frame owns the controls.
     std::array<CControl*, editorLayout::kRows.size()> controls{};

@@ -4,6 +4,7 @@
 #include "editor/Editor.h"
 #include "editor/QELKickButton.h"
 #include "effect/ParameterIndex.h"
+#include "effect/ParameterTable.h"
 #include "effect/QEL.h"
 
 #include <algorithm>
@@ -19,9 +20,9 @@ constexpr float kDelayStepsPerRange = 3200.0f;
 // so its whole-millisecond reading never leaves 0..3200; the wide slider has no limit.
 constexpr float kSmallSliderMin = 0.00015620119f;
 constexpr float kSmallSliderMax = 0.9998438f;
-// In clock mode the step buttons walk "Num" (five steps) and "Den" (thirteen).
-constexpr float kNumStep = 0.2f;
-constexpr float kDenStep = 0.07692307978868484f;
+// In clock mode the step buttons walk "Num" and "Den" through their steps.
+constexpr int kNumSteps = static_cast<int>(kNumerators.size());
+constexpr int kDenSteps = static_cast<int>(kDenominators.size());
 constexpr float kTempoEntryScale = 400.0f;
 } // namespace
 
@@ -40,11 +41,18 @@ void Editor::setParameter(VstInt32 index, float value)
 
 // Whatever changed them (the host, a MIDI controller, a program, this editor), the controls
 // show the values in effect. The delay sliders also start anew when the hold or the mode
-// switches, as either changes what they stand for.
+// switches, as either changes what they stand for, and whenever the delay in use may have
+// moved under them: a program or chunk applied as a whole, or a new tempo in clock mode.
 void Editor::showParameterChanges()
 {
     std::uint32_t changed = qel->takeChangedControls();
     constexpr std::uint32_t kSliderBits = 1u << kDlyTime | 1u << kRptInf | 1u << kDlyClk;
+    const std::uint32_t generation = qel->getProgramGeneration();
+    const float tempo = qel->getTempo();
+    if (generation != sliderProgramGeneration || (tempo != sliderTempo && qel->isClockMode()))
+        changed |= 1u << kDlyTime;
+    sliderProgramGeneration = generation;
+    sliderTempo = tempo;
     if (changed & kSliderBits)
         changed |= 1u << kDlyTime;
     for (int index = 0; changed != 0; ++index, changed >>= 1)
@@ -57,6 +65,11 @@ float Editor::sliderBase()
     if (qel->isClockMode())
         return std::sqrt(qel->getTempo() / kTempoEntryScale);
     return std::sqrt(std::max(qel->getParameter(kDlyTime), 0.0f));
+}
+
+bool Editor::delayControlsLocked()
+{
+    return isOn(kRptInf);
 }
 
 void Editor::setSliders(float value)
@@ -76,19 +89,7 @@ void Editor::valueChanged(CControl* control)
         return;
     switch (tag)
     {
-    case kDlyClk:
-        // The repeat hold locks the delay controls.
-        if (isOn(kRptInf))
-        {
-            control->setValue(qel->getParameter(kDlyClk));
-            return;
-        }
-        tempoEditActive = false;
-        delayEditActive = false;
-        qel->setParameterAutomated(kDlyClk, v);
-        setSliders(v == 0.0f ? std::sqrt(qel->getParameter(kDlyTime))
-                             : std::sqrt(qel->getTempo() / kTempoEntryScale));
-        return;
+    case kDlyClk: changeClockMode(control, v); return;
     case kDelayDownTag:
     case kDelayUpTag:
         changeDelayStep(tag, static_cast<QELKickButton*>(control)->getStepMultiplier());
@@ -103,10 +104,28 @@ void Editor::valueChanged(CControl* control)
     }
 }
 
+// The switch makes no gesture of its own: the host sees one only for a real change, never
+// for a click on the half already selected nor on the switch while the hold locks it.
+void Editor::changeClockMode(CControl* clockSwitch, float v)
+{
+    const float current = qel->getParameter(kDlyClk);
+    if (delayControlsLocked() || stepIndex(v, 2) == stepIndex(current, 2))
+    {
+        clockSwitch->setValue(current);
+        return;
+    }
+    tempoEditActive = false;
+    delayEditActive = false;
+    beginEdit(kDlyClk);
+    qel->setParameterAutomated(kDlyClk, v);
+    endEdit(kDlyClk);
+    setSliders(sliderBase());
+}
+
 void Editor::changeDelayStep(std::int32_t tag, float multiplier)
 {
     tempoEditActive = false;
-    if (isOn(kRptInf))
+    if (delayControlsLocked())
         return;
     if (!isOn(kDlyClk))
     {
@@ -122,32 +141,24 @@ void Editor::changeDelayStep(std::int32_t tag, float multiplier)
         return;
     }
     // Clock mode: a plain click walks up and wraps to the start; Shift or Ctrl walks down
-    // and wraps to the end.
+    // and wraps to the end. Each click lands on the middle of the next step, so every
+    // click changes the fraction, whatever value the host or a program left.
     const int index = tag == kDelayDownTag ? kNum : kDen;
-    const float step = tag == kDelayDownTag ? kNumStep : kDenStep;
-    float value = qel->getParameter(index);
-    if (multiplier == 1.0f)
-    {
-        value += step;
-        if (value > 1.0f)
-            value = 0.0f;
-    }
-    else
-    {
-        value -= step;
-        if (value < 0.0f)
-            value = 1.0f;
-    }
+    const int steps = tag == kDelayDownTag ? kNumSteps : kDenSteps;
+    const int from = stepIndex(qel->getParameter(index), steps);
+    const int to = multiplier == 1.0f ? (from + 1) % steps : (from + steps - 1) % steps;
     beginEdit(index);
-    qel->setParameterAutomated(index, value);
+    qel->setParameterAutomated(index, stepValue(to, steps));
     endEdit(index);
 }
 
 void Editor::changeDelaySlider(CControl* slider, std::int32_t tag, float v)
 {
-    if (isOn(kRptInf))
+    // Locked by the hold, or in clock mode under the host's tempo, which the next block
+    // would put back: the sliders stay where they are and nothing reaches the host.
+    if (delayControlsLocked() || (isOn(kDlyClk) && qel->isTempoFromHost()))
     {
-        slider->setValue(std::sqrt(qel->getParameter(kDlyTime)));
+        slider->setValue(sliderBase());
         return;
     }
     // The slider shows the square root of the delay value: finer control of short delays.

@@ -1,4 +1,7 @@
 // The two-position "Dly<>Clk" switch: the library's horizontal switch, named for the editor.
+// A press picks the half under the mouse and tells the listener, as a click: the editor
+// decides whether the mode changes and makes the host's gesture itself, so a click that
+// changes nothing (the half already selected, or the switch locked) reaches no host.
 #pragma once
 
 #include "gui/controls/CSwitches.h"
@@ -14,6 +17,16 @@ public:
         : CHorizontalSwitch(size, listener, tag, subPixmaps, heightOfOneImage, positions,
                             background, offset)
     {
+    }
+
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override
+    {
+        if (!buttons.isLeftButton())
+            return kMouseEventNotHandled;
+        setValue(valueAt(where));
+        invalid();
+        valueChanged();
+        return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     }
 
     bool isTypeOf(const char* type) const override

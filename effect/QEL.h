@@ -43,6 +43,10 @@ public:
     void setTempo(float normalized); // the editor's tempo entry: 400 * x, at least 40 BPM
     float getTempo() const noexcept { return targets.tempoBpm; }
     void setHostTempo(double bpm); // from the host's time info: limited to 40..400 BPM
+    // Whether the host gave a tempo with the last block. The clock then follows the host,
+    // so the editor's tempo entry would be undone at the next block: the editor offers it
+    // only while this is false. Set by the audio thread, read by the editor.
+    bool isTempoFromHost() const noexcept { return tempoFromHost; }
 
     // For the editor's idle pass: oscillator phase, level since the last call, effective
     // and nominal delay in ms, and whether the beat indicator flashed since the last call.
@@ -69,6 +73,8 @@ private:
     void applyControl(int index, float value);
     int switchState(int index) const noexcept;
     void computeClockDelay(bool held);
+    // Audio thread, once per block: the host's tempo, when its time info has one.
+    void followHostTempo(const VstTimeInfo* time) noexcept;
 
     // Engine (engine/): the engine-side part of a parameter change, construction,
     // rate-dependent values, and the clear that silences the memory.
@@ -88,4 +94,5 @@ private:
     ChangeCount targetChanges; // whole program changes, so a block never takes half of one
     EngineState engine;
     DisplayHandOver display;
+    RelaxedAtomic<bool> tempoFromHost = false;
 };

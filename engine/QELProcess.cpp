@@ -240,8 +240,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         levelSumR += engine.levelRingR[i];
     }
 
-    if (const VstTimeInfo* time = getTimeInfo(kVstTempoValid))
-        setHostTempo(time->tempo);
+    followHostTempo(getTimeInfo(kVstTempoValid));
     // Hand-overs from the other threads, taken once per block with the targets.
     const BlockRequests requests = takeBlockTargets();
     const BlockTargets& t = engine.block;

@@ -2,7 +2,9 @@
 
 #include "gui/FontRenderer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -79,6 +81,46 @@ void CDrawContext::blendSpan(int y, int x0, int x1, const CColor& color)
     std::uint32_t* row = target.row(r.top);
     for (int x = r.left; x < r.right; ++x)
         row[x] = blend(row[x], color.red, color.green, color.blue, color.alpha);
+}
+
+// Bresenham's line, thickened across its main direction: a mostly horizontal line gets a
+// column of lineWidth pixels at each x, a mostly vertical one a row at each y, so no pixel
+// of one line is blended twice.
+void CDrawContext::drawLine(const CPoint& start, const CPoint& end)
+{
+    int x = static_cast<int>(std::lround(start.x));
+    int y = static_cast<int>(std::lround(start.y));
+    const int x1 = static_cast<int>(std::lround(end.x));
+    const int y1 = static_cast<int>(std::lround(end.y));
+    const int dx = std::abs(x1 - x);
+    const int dy = -std::abs(y1 - y);
+    const int stepX = x < x1 ? 1 : -1;
+    const int stepY = y < y1 ? 1 : -1;
+    const bool steep = -dy > dx;
+    const int width = std::max(1, static_cast<int>(std::lround(lineWidth)));
+    const int before = (width - 1) / 2;
+    int error = dx + dy;
+    for (;;)
+    {
+        if (steep)
+            blendSpan(y, x - before, x - before + width, frameColor);
+        else
+            for (int k = 0; k < width; ++k)
+                blendSpan(y - before + k, x, x + 1, frameColor);
+        if (x == x1 && y == y1)
+            break;
+        const int twice = 2 * error;
+        if (twice >= dy)
+        {
+            error += dy;
+            x += stepX;
+        }
+        if (twice <= dx)
+        {
+            error += dx;
+            y += stepY;
+        }
+    }
 }
 
 void CDrawContext::drawRect(const CRect& rect, CDrawStyle style)

@@ -28,6 +28,11 @@ public:
     void setFont(const CFontDesc* font, CCoord size = 0, std::int32_t style = -1);
     const CFontDesc& getFont() const noexcept { return font; }
 
+    // Lines are drawn in the frame colour, lineWidth pixels across; both end pixels are
+    // part of the line.
+    void setLineWidth(CCoord width) noexcept { lineWidth = width; }
+    CCoord getLineWidth() const noexcept { return lineWidth; }
+    void drawLine(const CPoint& start, const CPoint& end);
     void drawRect(const CRect& rect, CDrawStyle style = kDrawStroked);
     void fillRect(const CRect& rect) { drawRect(rect, kDrawFilled); }
     void frameRect(const CRect& rect) { drawRect(rect, kDrawStroked); }
@@ -53,5 +58,6 @@ private:
     CColor fillColor = kWhiteCColor;
     CColor frameColor = kBlackCColor;
     CColor fontColor = kWhiteCColor;
+    CCoord lineWidth = 1;
     CFontDesc font;
 };

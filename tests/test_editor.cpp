@@ -8,6 +8,7 @@
 #include "presets/ControllerNames.h"
 #include "support/TestPlugin.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -209,21 +210,33 @@ TEST_F(EditorTest, DelayStepButtonsStepOneMillisecondTimesTheirMultiplier)
     EXPECT_EQ(host.record.endEdits.size(), 4u);
 }
 
-TEST_F(EditorTest, InClockModeStepButtonsWalkNumAndDenWithWrapAround)
+TEST_F(EditorTest, InClockModeEveryStepButtonClickMovesNumOrDenOneStepWithWrapAround)
 {
     set(kDlyClk, 0.75f);
-    set(kNum, 0.2f);
-    click(444, 46);
-    EXPECT_FLOAT_EQ(parameter(kNum), 0.4f);
-    set(kNum, 0.9f);
-    click(444, 46); // 1.1 exceeds the range: back to the start
-    EXPECT_FLOAT_EQ(parameter(kNum), 0.0f);
-    set(kDen, 0.05f);
-    click(483, 46, kLButton | kShift); // Shift walks down, below 0 wraps to the end
-    EXPECT_FLOAT_EQ(parameter(kDen), 1.0f);
-    click(483, 46);
-    EXPECT_FLOAT_EQ(parameter(kDen), 0.0f);
-    EXPECT_EQ(host.record.beginEdits, (std::vector<VstInt32>{kNum, kNum, kDen, kDen}));
+    // From values the host left anywhere in a step, and from both ends of the range: each
+    // click lands on the middle of the next step, so none changes nothing.
+    const auto walk = [&](int index, int steps, CPoint button, std::int32_t buttons, float from)
+    {
+        set(index, from);
+        const int direction = buttons & (kShift | kControl) ? -1 : 1; // down with either
+        int expected = stepIndex(from, steps);
+        for (int click = 0; click < steps + 1; ++click)
+        {
+            this->click(button.x, button.y, buttons);
+            expected = (expected + direction + steps) % steps;
+            EXPECT_FLOAT_EQ(parameter(index), stepValue(expected, steps))
+                << index << " from " << from << ", click " << click;
+        }
+    };
+    walk(kNum, 5, CPoint(444, 46), kLButton, 0.2f);
+    walk(kNum, 5, CPoint(444, 46), kLButton, 1.0f);
+    walk(kNum, 5, CPoint(444, 46), kLButton | kShift, 0.0f);
+    walk(kDen, 13, CPoint(483, 46), kLButton, 0.05f);
+    walk(kDen, 13, CPoint(483, 46), kLButton | kControl, 1.0f);
+    // One gesture per click, on the parameter stepped.
+    EXPECT_EQ(host.record.beginEdits.size(), 3u * 6u + 2u * 14u);
+    EXPECT_EQ(host.record.beginEdits.front(), kNum);
+    EXPECT_EQ(host.record.beginEdits.back(), kDen);
 }
 
 TEST_F(EditorTest, SlidersSetTheSquareOfTheirValueWithinTheirLimits)
@@ -266,11 +279,10 @@ TEST_F(EditorTest, InClockModeTheSlidersSetTheTempoAndTheDigitsShowIt)
     EXPECT_NE(digits(), "_" + std::to_string(static_cast<int>(effect().getTempo())));
 }
 
-TEST_F(EditorTest, RepeatHoldLocksEveryDelayControl)
+TEST_F(EditorTest, RepeatHoldLocksEveryDelayControlWithoutAGestureToTheHost)
 {
     set(kDlyTime, 0.25f);
     set(kRptInf, 0.75f);
-    const auto automations = host.record.automations.size();
     click(469, 28); // "Dly<>Clk", right half
     EXPECT_FLOAT_EQ(control(15)->getValue(), parameter(kDlyClk));
     EXPECT_EQ(stepIndex(parameter(kDlyClk), 2), 0);
@@ -278,7 +290,109 @@ TEST_F(EditorTest, RepeatHoldLocksEveryDelayControl)
     drag(548, 42, 0, -100);
     EXPECT_FLOAT_EQ(control(31)->getValue(), 0.5f); // snapped back
     EXPECT_FLOAT_EQ(parameter(kDlyTime), 0.25f);
-    EXPECT_EQ(host.record.automations.size(), automations);
+    set(kDlyClk, 0.75f); // refused or not, the clock mode's controls are locked as well
+    const std::array<float, 3> clock = {parameter(kDlyClk), parameter(kNum), parameter(kDen)};
+    click(460, 28); // "Dly<>Clk", left half
+    click(444, 46, kLButton | kShift);
+    click(483, 46);
+    frame()->onWheel(CPoint(464, 45), 3.0f, CButtonState(0));
+    EXPECT_EQ(clock, (std::array<float, 3>{parameter(kDlyClk), parameter(kNum), parameter(kDen)}));
+    EXPECT_TRUE(host.record.automations.empty());
+    EXPECT_TRUE(host.record.beginEdits.empty());
+    EXPECT_TRUE(host.record.endEdits.empty());
+}
+
+TEST_F(EditorTest, ClickingTheSelectedHalfOfDlyClkChangesNothing)
+{
+    // The factory's "off" is 0.25: a click on the left half must not rewrite it as 0.
+    ASSERT_FLOAT_EQ(parameter(kDlyClk), 0.25f);
+    click(460, 28);
+    EXPECT_FLOAT_EQ(parameter(kDlyClk), 0.25f);
+    EXPECT_TRUE(host.record.beginEdits.empty());
+    EXPECT_TRUE(host.record.automations.empty());
+    click(469, 28); // the other half: one change, one gesture
+    click(469, 28);
+    EXPECT_EQ(stepIndex(parameter(kDlyClk), 2), 1);
+    EXPECT_EQ(host.record.beginEdits, std::vector<VstInt32>{kDlyClk});
+    EXPECT_EQ(host.record.endEdits, std::vector<VstInt32>{kDlyClk});
+    ASSERT_EQ(host.record.automations.size(), 1u);
+    EXPECT_EQ(host.record.automations[0].first, kDlyClk);
+}
+
+// However the editor got where it is, one pixel of drag on the wide slider moves the
+// delay in use by one pixel's worth, never from a value the engine is not using.
+TEST_F(EditorTest, OnePixelOfSliderDragIsOneStepFromTheDelayInUse)
+{
+    host.script.timeInfoAvailable = false; // a host without a transport: the tempo entry works
+    plugin->start(44100.0f, 64);
+    processSilence();
+    std::uint32_t now = 1000;
+    const auto nudge = [&]
+    {
+        idleAt(now += 10);
+        drag(548, 42, 0, -1);
+    };
+    const auto delayMs = [&] { return parameter(kDlyTime) * 3200.0f; };
+
+    // Reopened while in clock mode, a quarter at 120 BPM.
+    set(kDlyClk, 0.75f);
+    set(kNum, stepValue(0, 5));
+    set(kDen, stepValue(3, 13));
+    plugin->dispatch(effEditClose);
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 1);
+    nudge();
+    EXPECT_NEAR(effect().getTempo(), 120.0f, 1.0f) << "reopened in clock mode";
+
+    // A clock-mode program picked from the menu after a free-running one.
+    window().queueMenuChoice(0);
+    click(326, 93);
+    idleAt(now += 10);
+    window().queueMenuChoice(2); // "8th fast tape": an eighth at the tempo
+    click(326, 93);
+    ASSERT_EQ(plugin->programName(), "8th fast tape");
+    float tempo = effect().getTempo();
+    nudge();
+    EXPECT_NEAR(effect().getTempo(), tempo, 1.0f) << "clock-mode program from the menu";
+
+    // The host (or a MIDI controller) switches the clock mode off.
+    set(kDlyClk, 0.25f);
+    float before = delayMs();
+    nudge();
+    EXPECT_NEAR(delayMs(), before, 5.0f) << "clock mode switched off by the host";
+
+    // A delay time written while the hold refused it, then the hold released.
+    set(kRptInf, 0.75f);
+    set(kDlyTime, 0.9f);
+    set(kRptInf, 0.25f);
+    before = delayMs();
+    nudge();
+    EXPECT_NEAR(delayMs(), before, 5.0f) << "delay time written under the hold";
+}
+
+TEST_F(EditorTest, UnderTheHostsTempoTheClockModeSlidersDoNothing)
+{
+    host.script.tempo = 120.0;
+    plugin->start(44100.0f, 64);
+    click(469, 28); // clock mode
+    processSilence();
+    idleAt(1010);
+    host.record = {};
+    drag(548, 42, 0, -100);
+    frame()->onWheel(CPoint(464, 45), 5.0f, CButtonState(0));
+    EXPECT_FLOAT_EQ(effect().getTempo(), 120.0f);
+    EXPECT_FLOAT_EQ(control(31)->getValue(), std::sqrt(120.0f / 400.0f));
+    EXPECT_FLOAT_EQ(control(30)->getValue(), std::sqrt(120.0f / 400.0f));
+    EXPECT_TRUE(host.record.automations.empty());
+    EXPECT_TRUE(host.record.beginEdits.empty());
+    EXPECT_TRUE(host.record.endEdits.empty());
+    idleAt(1020);
+    EXPECT_EQ(digits()[1], '_'); // still the fraction, not a tempo being entered
+
+    // Once the host gives no tempo, the entry works again.
+    host.script.timeInfoAvailable = false;
+    processSilence();
+    drag(548, 42, 0, -100);
+    EXPECT_GT(effect().getTempo(), 120.0f);
 }
 
 TEST_F(EditorTest, DigitsSuppressLeadingZeros)

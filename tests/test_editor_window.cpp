@@ -320,14 +320,16 @@ TEST_F(PluginWindowTest, WithNoOtherChooserOurOwnSavesAndLoadsAPreset)
     const std::filesystem::path home = folder.path() / "home";
     std::filesystem::create_directory(home);
     ScopedEnvironment homeVariable("HOME", home.string());
+    // Shown, and holding the keyboard: keys sent before would go elsewhere.
     const auto chooserShows = [&](const char* title)
     {
         return pumpUntil(
             [&]
             {
-                return std::system(
-                           ("xdotool search --name '^" + std::string(title) + "$' >/dev/null 2>&1")
-                               .c_str()) == 0;
+                return std::system(("test \"$(xdotool getwindowfocus getwindowname 2>/dev/null)\" "
+                                    "= '" +
+                                    std::string(title) + "'")
+                                       .c_str()) == 0;
             });
     };
 

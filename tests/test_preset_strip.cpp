@@ -306,6 +306,82 @@ TEST_F(PresetStrip, TypedNameKeepsItsFirst24CharactersEverywhere)
     EXPECT_TRUE(host.record.beginEdits.empty());
 }
 
+TEST_F(PresetStrip, TheNameFieldSelectsAllOnAClickAndKeepsALongNameInsideIt)
+{
+    const auto drawn = [&]
+    {
+        plugin->dispatch(effEditIdle);
+        return frame().getBuffer();
+    };
+    const CRect field = nameField()->getViewSize();
+    const auto left = static_cast<int>(field.left);
+    const auto top = static_cast<int>(field.top);
+    const auto right = static_cast<int>(field.right);
+    const auto bottom = static_cast<int>(field.bottom);
+    const auto outsideUnchanged = [&](const PixelBuffer& now, const PixelBuffer& before)
+    {
+        for (int y = 0; y < now.height; ++y)
+            for (int x = 0; x < now.width; ++x)
+                if (!field.pointInside(CPoint(x, y)) && now.at(x, y) != before.at(x, y))
+                    return false;
+        return true;
+    };
+    // The caret: a column of the font's colour over the text's height.
+    const std::uint32_t ink = 0xff242420u;
+    const auto caretColumn = [&](const PixelBuffer& now)
+    {
+        for (int x = left + 1; x < right - 1; ++x)
+        {
+            bool line = true;
+            for (int y = top + 2; y < bottom - 2; ++y)
+                line = line && now.at(x, y) == ink;
+            if (line)
+                return x;
+        }
+        return -1;
+    };
+
+    const PixelBuffer untouched = drawn();
+    nameField()->setText("");
+    const PixelBuffer empty = drawn();
+
+    nameField()->setText("default");
+    drawn();
+
+    click(kNameField); // selects the whole name
+    ASSERT_TRUE(nameField()->isEditing());
+    EXPECT_EQ(nameField()->getSelectionAnchor(), 0u);
+    EXPECT_EQ(nameField()->getCaret(), std::string("default").size());
+    const std::string typed = "My long program name for the tape";
+    for (const char c : typed)
+    {
+        key(static_cast<unsigned char>(c));
+        const PixelBuffer now = drawn();
+        ASSERT_TRUE(outsideUnchanged(now, untouched)) << nameField()->getEditText();
+        // The caret stays in the field, at its right end once the text is wider.
+        const int caret = caretColumn(now);
+        ASSERT_GE(caret, left + 1) << nameField()->getEditText();
+    }
+    EXPECT_EQ(nameField()->getEditText(), typed); // the click's selection was replaced
+    EXPECT_GT(caretColumn(drawn()), (left + right) / 2);
+
+    key(0, VKEY_RETURN);
+    EXPECT_EQ(nameField()->getText(), typed.substr(0, 24));
+    const PixelBuffer committed = drawn();
+    EXPECT_TRUE(outsideUnchanged(committed, untouched));
+    EXPECT_EQ(caretColumn(committed), -1);
+    // The name's start shows at the field's left margin, not cut.
+    const auto inkIn = [&](int x)
+    {
+        for (int y = top + 1; y < bottom - 1; ++y)
+            if (committed.at(x, y) != empty.at(x, y))
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(inkIn(left + 1));
+    EXPECT_TRUE(inkIn(left + 2) || inkIn(left + 3));
+}
+
 TEST_F(PresetStrip, HostRenameAndMemoRecallShowTheNewName)
 {
     effect().selectProgram(3);

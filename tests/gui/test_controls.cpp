@@ -238,7 +238,10 @@ TEST_F(FrameTest, TextEditTypesEditsCommitsAndCancels)
     click(60, 15);
     ASSERT_TRUE(field->isEditing());
     EXPECT_EQ(frame->getFocusView(), field);
+    EXPECT_EQ(field->getSelectionAnchor(), 0u); // the click selects the whole text
     EXPECT_EQ(field->getCaret(), 4u);
+    key(0, VKEY_RIGHT); // keeps it, the caret at its end
+    EXPECT_EQ(field->getSelectionAnchor(), 4u);
     type("al");
     key(0, VKEY_LEFT);
     key(0, VKEY_LEFT);
@@ -275,10 +278,11 @@ TEST_F(FrameTest, TextEditCommitsWhenItLosesTheFocus)
     auto* field = add(new CTextEdit(CRect(10, 10, 120, 25), &listener, 33, "A"));
     auto* other = add(new ProbeView(CRect(150, 0, 200, 50)));
     click(60, 15);
-    type("B");
+    type("B"); // in place of the selected "A"
+    type("C");
     key('c', 0, kKeyCommand); // shortcuts are not text
     click(160, 10);
-    EXPECT_STREQ(field->getText(), "AB");
+    EXPECT_STREQ(field->getText(), "BC");
     EXPECT_FALSE(field->isEditing());
     EXPECT_EQ(listener.changes.size(), 1u);
     EXPECT_EQ(other->events.front(), "down");

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <optional>
@@ -237,8 +238,48 @@ TEST_F(X11Test, TypingIntoTheTextFieldAndEnterCommits)
 {
     xdotool(inWindow(550, 27) + " click 1");
     ASSERT_TRUE(pumpUntil([&] { return field->isEditing(); }));
-    xdotool("key BackSpace BackSpace type --delay 20 'mo 2'");
+    xdotool("key End BackSpace BackSpace type --delay 20 'mo 2'"); // End keeps the selected name
     xdotool("key Return");
     ASSERT_TRUE(pumpUntil([&] { return !field->isEditing(); }));
     EXPECT_STREQ(field->getText(), "namo 2");
+}
+
+TEST_F(X11Test, TheCurrentEntryOfTheMenuCarriesATick)
+{
+    menu->setStyle(menu->getStyle() | kCheckStyle);
+    menu->setCurrent(1);
+    std::optional<XRectangle> popup;
+    xdotool(inWindow(405, 25) + " click 1");
+    ASSERT_TRUE(pumpUntil([&] { return (popup = findPopup(host)).has_value(); }));
+    pump(100);
+    // The mark's box: the first 16 pixels of a 16-pixel row; the pointer is over no entry.
+    constexpr int kBox = 16;
+    XImage* shown = XGetImage(host, DefaultRootWindow(host), popup->x, popup->y, kBox, 2 * kBox,
+                              AllPlanes, ZPixmap);
+    ASSERT_NE(shown, nullptr);
+    const auto dark = [&](int x, int y) { return (XGetPixel(shown, x, y) & 0xffu) < 128; };
+    int marked = 0;
+    int top = kBox;
+    int bottom = -1;
+    for (int y = 0; y < kBox; ++y)
+        for (int x = 1; x < kBox; ++x) // column 0 and row 0 are the menu's frame
+        {
+            EXPECT_FALSE(y > 0 && dark(x, y)) << "entry 0 is not current: " << x << ", " << y;
+            if (!dark(x, kBox + y))
+                continue;
+            ++marked;
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    // A tick, not the outline of a glyph the font lacks: its highest pixels are at its
+    // right end, its lowest left of the middle.
+    EXPECT_GE(marked, 10);
+    for (int x = 1; x < kBox; ++x)
+    {
+        EXPECT_TRUE(!dark(x, kBox + top) || x > kBox / 2) << "top row, " << x;
+        EXPECT_TRUE(!dark(x, kBox + bottom) || x < kBox / 2 + 2) << "bottom row, " << x;
+    }
+    XDestroyImage(shown);
+    xdotool("key Escape");
+    EXPECT_TRUE(pumpUntil([&] { return !findPopup(host); }));
 }

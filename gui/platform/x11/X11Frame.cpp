@@ -212,8 +212,14 @@ void PopupMenuWindow::paint()
                                              : CColor{128, 128, 128, 255};
         context.setFontColor(text);
         if (item.checked)
-            context.drawString("\xe2\x9c\x93", CRect(x + 2, y, x + kCheckWidth, y + kRowHeight),
-                               kCenterText);
+        {
+            // A tick of two strokes: the font has no check-mark glyph.
+            const CPoint corner(x + 7, y + 11);
+            context.setFrameColor(text);
+            context.setLineWidth(2);
+            context.drawLine(CPoint(x + 4, y + 8), corner);
+            context.drawLine(corner, CPoint(x + 12, y + 4));
+        }
         context.drawString(item.title.c_str(),
                            CRect(x + kCheckWidth + 2, y, x + columnWidth, y + kRowHeight),
                            kLeftText);
