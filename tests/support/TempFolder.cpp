@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -112,9 +112,8 @@ public:
     TestKey()
     {
         const char* name = std::getenv("TARVA_REGISTRY_KEY");
-        if (name == nullptr ||
-            ::RegOpenKeyExA(HKEY_CURRENT_USER, name, 0, KEY_READ | KEY_SET_VALUE, &key) !=
-                ERROR_SUCCESS)
+        if (name == nullptr || ::RegOpenKeyExA(HKEY_CURRENT_USER, name, 0, KEY_READ | KEY_SET_VALUE,
+                                               &key) != ERROR_SUCCESS)
             key = nullptr;
     }
     ~TestKey()
@@ -127,17 +126,21 @@ public:
     HKEY key = nullptr;
 };
 
+// Read through the wide-character call: the narrow one would convert a string value's
+// UTF-16 text to the system's code page.
 std::optional<std::vector<BYTE>> valueOfType(const std::string& name, DWORD wanted)
 {
     TestKey test;
+    const std::wstring wideName(name.begin(), name.end()); // value names are ASCII
     DWORD type = 0;
     DWORD size = 0;
-    if (!test.key || ::RegQueryValueExA(test.key, name.c_str(), nullptr, &type, nullptr, &size) !=
-                         ERROR_SUCCESS ||
+    if (!test.key ||
+        ::RegQueryValueExW(test.key, wideName.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
         type != wanted)
         return std::nullopt;
     std::vector<BYTE> bytes(size);
-    if (::RegQueryValueExA(test.key, name.c_str(), nullptr, &type, bytes.data(), &size) !=
+    if (::RegQueryValueExW(test.key, wideName.c_str(), nullptr, &type, bytes.data(), &size) !=
         ERROR_SUCCESS)
         return std::nullopt;
     bytes.resize(size);
@@ -190,7 +193,8 @@ std::optional<std::string> ScopedUserStore::storedText(const std::string& name) 
     return text;
 }
 
-void ScopedUserStore::storeRecord(const std::string& name, const std::vector<std::byte>& bytes) const
+void ScopedUserStore::storeRecord(const std::string& name,
+                                  const std::vector<std::byte>& bytes) const
 {
     TestKey test;
     if (test.key)
@@ -224,7 +228,8 @@ std::optional<std::string> ScopedUserStore::storedText(const std::string& name) 
     return std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size());
 }
 
-void ScopedUserStore::storeRecord(const std::string& name, const std::vector<std::byte>& bytes) const
+void ScopedUserStore::storeRecord(const std::string& name,
+                                  const std::vector<std::byte>& bytes) const
 {
     writeBytes(value(name), bytes);
 }
