@@ -37,7 +37,9 @@ void AudioEffect::setEditor(std::unique_ptr<AEffEditor> newEditor) noexcept
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                 float opt) noexcept
 {
-    return audioMaster != nullptr ? audioMaster(&cEffect, opcode, index, value, ptr, opt) : 0;
+    if (audioMaster == nullptr || !heldByHost)
+        return 0;
+    return audioMaster(&cEffect, opcode, index, value, ptr, opt);
 }
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value)

@@ -68,7 +68,13 @@ public:
     float getSampleRate() const noexcept { return sampleRate; }
     VstInt32 getBlockSize() const noexcept { return blockSize; }
 
-    // Host callback; 0 when the host gave none. Any thread.
+    // The entry point hands the record over just before returning it. Until then the host
+    // does not know the effect, and some hosts cannot answer a callback from one: nothing
+    // reaches the host but the version query, which the entry point asks itself.
+    void handOverToHost() noexcept { heldByHost = true; }
+    bool isHeldByHost() const noexcept { return heldByHost; }
+
+    // Host callback; 0 when the host gave none or does not hold the effect yet. Any thread.
     VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f) noexcept;
     audioMasterCallback getHostCallback() const noexcept { return audioMaster; }
@@ -90,6 +96,9 @@ protected:
 
 private:
     std::unique_ptr<AEffEditor> editor;
+    // Set once on the creating thread, before the host has the record to share with its
+    // other threads: a plain flag.
+    bool heldByHost = false;
 };
 
 // Made by the plug-in itself: returns a new effect object, or null when the host refuses

@@ -1,10 +1,18 @@
 #include "host/AudioEffectX.h"
 
+#include <utility>
+
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                    float opt)
 {
     switch (opcode)
     {
+    case effOpen:
+        AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+        // Some hosts open twice: the owed update is sent once.
+        if (std::exchange(displayUpdateOwed, false))
+            updateDisplay();
+        return 0;
     case effProcessEvents: return ptr != nullptr ? processEvents(static_cast<VstEvents*>(ptr)) : 0;
     case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
     case effString2Parameter: return 0;
@@ -81,6 +89,11 @@ VstTimeInfo* AudioEffectX::getTimeInfo(VstInt32 filter) noexcept
 
 bool AudioEffectX::updateDisplay() noexcept
 {
+    if (!isHeldByHost())
+    {
+        displayUpdateOwed = true;
+        return false;
+    }
     return callHost(audioMasterUpdateDisplay) != 0;
 }
 

@@ -48,4 +48,9 @@ public:
     bool isInputConnected(VstInt32 input) noexcept;
     bool isOutputConnected(VstInt32 output) noexcept;
     void masterIdle() noexcept;
+
+private:
+    // A program made current while the effect was being built (program 0, the stored
+    // defaults): the host hears of it at effOpen, the first moment it can answer.
+    bool displayUpdateOwed = false;
 };

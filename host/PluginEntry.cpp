@@ -11,7 +11,10 @@ extern "C" TARVA_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback a
     if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     AudioEffect* effect = createEffectInstance(audioMaster);
-    return effect != nullptr ? effect->getAeffect() : nullptr;
+    if (effect == nullptr)
+        return nullptr;
+    effect->handOverToHost();
+    return effect->getAeffect();
 }
 
 // Only the plug-in library carries the alias; a test program has its own main.

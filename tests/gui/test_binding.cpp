@@ -56,6 +56,7 @@ TEST(GUIEditorBinding, HostOpcodesDriveTheFrameAndEditsReachTheHost)
 {
     hostCalls.clear();
     TestEffect effect;
+    effect.handOverToHost(); // as the entry point does: only then may the effect call the host
     int parent = 0;
     ASSERT_EQ(effect.dispatcher(effEditOpen, 0, 0, &parent, 0), 1);
     CFrame* frame = effect.editor->getFrame();

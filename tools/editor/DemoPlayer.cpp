@@ -6,12 +6,27 @@
 #include <chrono>
 #include <ctime>
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+double threadCpuTime() noexcept
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user))
+        return 0.0;
+    const auto ticks = [](const FILETIME& t) // 100 ns each
+    { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
+}
+#else
 double threadCpuTime() noexcept
 {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
+#endif
 
 DemoPlayer::DemoPlayer(AEffect* effect, EditorHost& host, int sampleRate, int blockSize)
     : effect(effect), host(host), sampleRate(sampleRate), blockSize(blockSize),

@@ -21,7 +21,8 @@ EditorHost::~EditorHost()
 
 std::string EditorHost::openLog(const std::string& path)
 {
-    logFile = std::fopen(path.c_str(), "w");
+    // Binary: lines end in a plain newline on Windows too, as the scripts reading it expect.
+    logFile = std::fopen(path.c_str(), "wb");
     if (logFile == nullptr)
         return "cannot write " + path + ": " + std::strerror(errno);
     return "";

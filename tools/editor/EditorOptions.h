@@ -23,7 +23,7 @@ enum EditorExit : int
     kExitUsage = 1,   // bad option, value or program
     kExitFile = 2,    // a log or screenshot file that cannot be written
     kExitPlugin = 3,  // the plug-in does not load, has no editor or does not open it
-    kExitDisplay = 4, // no X display to open the window on
+    kExitDisplay = 4, // no display to open the window on (X11, or wine's)
 };
 
 // Empty text on success, else a one-line error.

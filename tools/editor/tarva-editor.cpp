@@ -1,7 +1,8 @@
 // tarva-editor: the plug-in's editor in a window of its own. Loads the plug-in through its
-// entry point as a host does, opens the editor in a top-level X11 window, calls its idle
-// at 30 Hz on this (the user-interface) thread and plays a demo phrase through the
-// plug-in on an audio thread, so that the meter, the lamps and the beat flash move.
+// entry point as a host does, opens the editor in a top-level window (X11, or Win32 in the
+// Windows build), calls its idle at 30 Hz on this (the user-interface) thread and plays a
+// demo phrase through the plug-in on an audio thread, so that the meter, the lamps and the
+// beat flash move.
 #include "DemoPlayer.h"
 #include "EditorHost.h"
 #include "EditorOptions.h"
@@ -16,7 +17,6 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 namespace
 {
@@ -90,25 +90,20 @@ int runWindow(const EditorOptions& options, EditorHost& host)
     IdleStatistics idle;
     const auto started = Clock::now();
     const double startCpu = threadCpuTime();
-    auto due = started;
-    while (!interrupted.load())
-    {
-        const auto before = Clock::now();
-        plugin.dispatch(effEditIdle);
-        idle.add(std::chrono::duration<double>(Clock::now() - before).count());
-        if (host.takeDisplayUpdate())
-            logProgram(plugin, host);
-        if (!window.handleEvents())
-            break;
-        if (options.measureSeconds > 0.0 &&
-            Clock::now() - started >= std::chrono::duration<double>(options.measureSeconds))
-            break;
-        due += kIdlePeriod;
-        const auto now = Clock::now();
-        if (due < now) // a slow idle held the thread: carry on from here
-            due = now;
-        std::this_thread::sleep_until(due);
-    }
+    window.run(kIdlePeriod,
+               [&]
+               {
+                   if (interrupted.load())
+                       return false;
+                   const auto before = Clock::now();
+                   plugin.dispatch(effEditIdle);
+                   idle.add(std::chrono::duration<double>(Clock::now() - before).count());
+                   if (host.takeDisplayUpdate())
+                       logProgram(plugin, host);
+                   return options.measureSeconds <= 0.0 ||
+                          Clock::now() - started <
+                              std::chrono::duration<double>(options.measureSeconds);
+               });
     const double cpuSeconds = threadCpuTime() - startCpu;
     const double wallSeconds = std::chrono::duration<double>(Clock::now() - started).count();
 
@@ -140,7 +135,7 @@ int runWindow(const EditorOptions& options, EditorHost& host)
 int main(int argc, char** argv)
 {
     EditorOptions options;
-    options.plugin = TARVA_DEFAULT_PLUGIN;
+    options.plugin = besideProgram(TARVA_DEFAULT_PLUGIN);
     const std::string error = parseEditorOptions(argc, argv, options);
     if (options.help)
     {

@@ -5,6 +5,8 @@
 
 VstIntPtr FakeHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
+    if (insideEntryPoint())
+        record.opcodesInsideEntryPoint.push_back(opcode);
     switch (opcode)
     {
     case audioMasterVersion: ++record.versionCalls; return script.version;

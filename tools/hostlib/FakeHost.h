@@ -37,6 +37,7 @@ struct HostRecord
     std::vector<VstInt32> endEdits;
     std::vector<std::string> canDoQuestions;
     std::vector<VstInt32> otherOpcodes;
+    std::vector<VstInt32> opcodesInsideEntryPoint; // every call before the record came back
 };
 
 class FakeHost : public HostCallback

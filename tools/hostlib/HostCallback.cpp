@@ -25,6 +25,11 @@ AEffect* HostCallback::create(VstEntryProc entry)
     return effect;
 }
 
+bool HostCallback::insideEntryPoint() const noexcept
+{
+    return hostBeingCreated == this;
+}
+
 VstIntPtr VSTCALLBACK HostCallback::callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                              VstIntPtr value, void* ptr, float opt)
 {

@@ -17,6 +17,8 @@ public:
                                           VstIntPtr value, void* ptr, float opt);
 
 protected:
+    // Whether this call comes from inside the entry point this host called on this thread.
+    bool insideEntryPoint() const noexcept;
     virtual VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                              float opt) = 0;
 };

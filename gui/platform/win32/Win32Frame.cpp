@@ -5,6 +5,7 @@
 #include "gui/platform/NativeFrame.h"
 
 #include "gui/CFrame.h"
+#include "gui/platform/win32/Win32WindowClass.h"
 
 #include <windows.h>
 
@@ -17,8 +18,6 @@
 
 namespace
 {
-const wchar_t kClassName[] = L"TARVAFrameWindow";
-
 std::wstring widen(const std::string& text)
 {
     if (text.empty())
@@ -70,37 +69,37 @@ class Win32Frame : public IPlatformFrame
 public:
     Win32Frame(HWND parent, CFrame* frame, const CRect& size) : frame(frame)
     {
-        HINSTANCE instance = nullptr;
         GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           reinterpret_cast<LPCWSTR>(&windowProc), &instance);
-        WNDCLASSW windowClass{};
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        RegisterClassW(&windowClass); // fails harmlessly when already registered
-        window =
-            CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
-                            static_cast<int>(size.getWidth()), static_cast<int>(size.getHeight()),
-                            parent, nullptr, instance, nullptr);
+                           reinterpret_cast<LPCWSTR>(&windowProc), &module);
+        classAcquired = gui::win32::acquireFrameWindowClass(module, windowProc);
+        if (!classAcquired)
+            return;
+        window = CreateWindowExW(
+            0, gui::win32::kFrameWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+            static_cast<int>(size.getWidth()), static_cast<int>(size.getHeight()), parent, nullptr,
+            module, nullptr);
         if (window)
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Win32Frame() override
     {
         onFrameClosed();
+        // Null when the host destroyed its own window, and ours with it, first.
         if (window)
         {
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             DestroyWindow(window);
         }
+        if (classAcquired)
+            gui::win32::releaseFrameWindowClass(module);
     }
     bool valid() const { return window != nullptr; }
 
     void present(const PixelBuffer& buffer, std::span<const CRect> rects) override
     {
+        if (!window)
+            return; // a null window's DC would be the whole screen's
         HDC dc = GetDC(window);
         for (const auto& rect : rects)
             blit(dc, buffer, rect);
@@ -254,6 +253,8 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     CFrame* frame;
+    HINSTANCE module = nullptr;
+    bool classAcquired = false;
     HWND window = nullptr;
     bool tracking = false;
     std::shared_ptr<bool> open = std::make_shared<bool>(true); // until the frame closes
@@ -264,6 +265,12 @@ private:
 LRESULT CALLBACK Win32Frame::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<Win32Frame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && message == WM_NCDESTROY)
+    {
+        // Destroyed with the host's window: the handle may soon name another window.
+        self->window = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
     if (self)
         return self->handle(message, wParam, lParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);

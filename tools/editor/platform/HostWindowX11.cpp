@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <thread>
+
 HostWindow::~HostWindow()
 {
     close();
@@ -76,6 +78,20 @@ bool HostWindow::handleEvents()
         }
     }
     return open;
+}
+
+void HostWindow::run(std::chrono::microseconds period, const std::function<bool()>& idle)
+{
+    using Clock = std::chrono::steady_clock;
+    auto due = Clock::now();
+    while (idle() && handleEvents())
+    {
+        due += period;
+        const auto now = Clock::now();
+        if (due < now) // a slow idle held the thread: carry on from here
+            due = now;
+        std::this_thread::sleep_until(due);
+    }
 }
 
 void HostWindow::close()
