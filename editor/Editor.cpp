@@ -7,6 +7,7 @@
 #include "editor/QELOnOffButton.h"
 #include "editor/QELSwitch.h"
 #include "effect/ParameterIndex.h"
+#include "effect/ParameterTable.h"
 #include "effect/QEL.h"
 #include "gui/controls/CAnimKnob.h"
 #include "gui/controls/CSwitches.h"
@@ -200,5 +201,5 @@ void Editor::endEdit(std::int32_t index)
 
 bool Editor::isOn(int index)
 {
-    return stepIndex(qel->getParameter(index), 2) == 1;
+    return stepIndex(qel->getParameter(index), kSwitchSteps) == 1;
 }

@@ -14,16 +14,12 @@ using namespace editorLayout;
 
 namespace
 {
-// One step of a delay button is one millisecond: the delay time is 3200 ms at 1.
-constexpr float kDelayStepsPerRange = 3200.0f;
+// One step of a delay button is one millisecond.
+constexpr float kDelayStepsPerRange = kMaxDelayMs;
 // The small slider stops just under half a millisecond inside either end of the range,
 // so its whole-millisecond reading never leaves 0..3200; the wide slider has no limit.
 constexpr float kSmallSliderMin = 0.00015620119f;
 constexpr float kSmallSliderMax = 0.9998438f;
-// In clock mode the step buttons walk "Num" and "Den" through their steps.
-constexpr int kNumSteps = static_cast<int>(kNumerators.size());
-constexpr int kDenSteps = static_cast<int>(kDenominators.size());
-constexpr float kTempoEntryScale = 400.0f;
 } // namespace
 
 void Editor::setParameter(VstInt32 index, float value)
@@ -109,7 +105,7 @@ void Editor::valueChanged(CControl* control)
 void Editor::changeClockMode(CControl* clockSwitch, float v)
 {
     const float current = qel->getParameter(kDlyClk);
-    if (delayControlsLocked() || stepIndex(v, 2) == stepIndex(current, 2))
+    if (delayControlsLocked() || controlStep(kDlyClk, v) == controlStep(kDlyClk, current))
     {
         clockSwitch->setValue(current);
         return;
@@ -144,7 +140,8 @@ void Editor::changeDelayStep(std::int32_t tag, float multiplier)
     // and wraps to the end. Each click lands on the middle of the next step, so every
     // click changes the fraction, whatever value the host or a program left.
     const int index = tag == kDelayDownTag ? kNum : kDen;
-    const int steps = tag == kDelayDownTag ? kNumSteps : kDenSteps;
+    // In clock mode the step buttons walk "Num" and "Den" through their steps.
+    const int steps = kControlInfo[index].steps;
     const int from = stepIndex(qel->getParameter(index), steps);
     const int to = multiplier == 1.0f ? (from + 1) % steps : (from + steps - 1) % steps;
     beginEdit(index);

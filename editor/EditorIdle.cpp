@@ -2,6 +2,7 @@
 // the level meter, from one read of the engine's display state.
 #include "editor/Editor.h"
 #include "effect/ParameterIndex.h"
+#include "effect/ParameterTable.h"
 #include "effect/QEL.h"
 #include "gui/controls/CSwitches.h"
 
@@ -12,10 +13,6 @@ using namespace editorLayout;
 
 namespace
 {
-// The same tables as the engine's tempo-synchronised delay.
-constexpr int kNumerators[] = {1, 3, 5, 7, 9};
-constexpr int kDenominators[] = {1, 2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64, 96};
-constexpr int kMaxDelayMs = 3200; // the longest delay the memory holds
 constexpr float kMeterRangeDb = 24.0f;
 
 float digitValue(int frame)
@@ -60,8 +57,8 @@ void Editor::idle()
     }
     else if (isOn(kDlyClk))
     {
-        const int num = kNumerators[stepIndex(qel->getParameter(kNum), 5)];
-        const int den = kDenominators[stepIndex(qel->getParameter(kDen), 13)];
+        const int num = kNumerators[controlStep(kNum, qel->getParameter(kNum))];
+        const int den = kDenominators[controlStep(kDen, qel->getParameter(kDen))];
         if (std::all_of(digits.begin(), digits.end(), [](auto* d) { return d != nullptr; }))
         {
             digits[0]->setValue(digitValue(num));

@@ -47,7 +47,7 @@ void QEL::getParameterDisplay(VstInt32 index, char* text)
     const float v = clampUnit(parameterValues[index]);
     switch (kControlInfo[index].kind)
     {
-    case ParameterKind::Gain: formatDecibels(v * v * 4.0f, out); break;
+    case ParameterKind::Gain: formatDecibels(gainFromValue(v), out); break;
     case ParameterKind::Mix:
     {
         const int dry = static_cast<int>((1.0f - v) * 100.0f);
@@ -120,7 +120,7 @@ bool QEL::getParameterProperties(VstInt32 index, VstParameterProperties* propert
     case ParameterKind::Numerator:
         properties->flags = 0;
         properties->minInteger = 1;
-        properties->maxInteger = 5;
+        properties->maxInteger = kNumeratorSteps;
         properties->stepInteger = 1;
         return true;
     case ParameterKind::Denominator:

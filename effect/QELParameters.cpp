@@ -7,10 +7,8 @@
 
 namespace
 {
-constexpr int kSwitchSteps = 2;
 constexpr float kMinTempoBpm = 40.0f;
 constexpr float kMaxHostTempoBpm = 400.0f;
-constexpr float kTempoEntryScale = 400.0f;
 
 // The controls that set the delay time or its mode, which the repeat hold freezes.
 constexpr bool setsTheDelay(int index) noexcept
@@ -67,24 +65,24 @@ void QEL::applyControl(int index, float value)
             return;
         parameterValues[index] = v;
         targets.delayChanged = true;
-        targets.delayMs = kMaxDelayMs * v;
+        targets.delayMs = delayMsFromValue(v);
         return;
     case ParameterKind::ClockMode:
         parameterValues[index] = value;
-        targets.clockMode = stepIndex(v, kSwitchSteps);
+        targets.clockMode = controlStep(index, v);
         targets.delayChanged = true;
         if (targets.clockMode != 0)
             computeClockDelay(false);
         break;
     case ParameterKind::Numerator:
         parameterValues[index] = value;
-        targets.numIndex = stepIndex(v, static_cast<int>(kNumerators.size()));
+        targets.numIndex = controlStep(index, v);
         if (targets.clockMode != 0)
             computeClockDelay(false);
         break;
     case ParameterKind::Denominator:
         parameterValues[index] = value;
-        targets.denIndex = stepIndex(v, static_cast<int>(kDenominators.size()));
+        targets.denIndex = controlStep(index, v);
         if (targets.clockMode != 0)
             computeClockDelay(false);
         break;
@@ -126,7 +124,7 @@ void QEL::computeClockDelay(bool held)
     // DlyTime reports the clock's value; the program keeps its own.
     parameterValues[kDlyTime] = ratio;
     targets.delayChanged = true;
-    targets.delayMs = kMaxDelayMs * ratio;
+    targets.delayMs = delayMsFromValue(ratio);
 }
 
 void QEL::setTempo(float normalized)

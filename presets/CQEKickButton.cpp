@@ -13,18 +13,13 @@ CQEKickButton::CQEKickButton(const CRect& size, CControlListener* listener, std:
                              CBitmap* background, bool doubleClick)
     : CKickButton(size, listener, tag, background ? background->getHeight() / kImages : 0,
                   background),
-      doubleClick(doubleClick)
+      images(background, kImages), doubleClick(doubleClick)
 {
 }
 
 void CQEKickButton::draw(CDrawContext* context)
 {
-    if (background)
-    {
-        const int image = pressed ? 2 : (hovered ? 1 : 0);
-        context->drawBitmap(background, size, CPoint(0, image * heightOfOneImage));
-    }
-    setDirty(false);
+    images.draw(*this, context, background, images.threeImageIndex(pressed));
 }
 
 CMouseEventResult CQEKickButton::onMouseDown(CPoint&, const CButtonState& buttons)
@@ -55,15 +50,13 @@ CMouseEventResult CQEKickButton::onMouseUp(CPoint&, const CButtonState&)
 
 CMouseEventResult CQEKickButton::onMouseEntered(CPoint&, const CButtonState&)
 {
-    hovered = true;
-    invalid();
+    images.setHover(*this, 1);
     return kMouseEventHandled;
 }
 
 CMouseEventResult CQEKickButton::onMouseExited(CPoint&, const CButtonState&)
 {
-    hovered = false;
-    invalid();
+    images.setHover(*this, 0);
     return kMouseEventHandled;
 }
 

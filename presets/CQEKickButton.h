@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gui/controls/CButtons.h"
+#include "gui/controls/HoverImages.h"
 
 class CQEKickButton : public CKickButton
 {
@@ -23,14 +24,14 @@ public:
     CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;
 
     bool isDoubleClickButton() const noexcept { return doubleClick; }
-    bool isHovered() const noexcept { return hovered; }
+    bool isHovered() const noexcept { return images.isHovered(); }
     bool isPressed() const noexcept { return pressed; }
 
     bool isTypeOf(const char* type) const override;
     CView* newCopy() const override { return new CQEKickButton(*this); }
 
 private:
-    bool hovered = false;
+    HoverImages images;
     bool pressed = false;
     bool doubleClick;
 };

@@ -11,20 +11,16 @@ constexpr int kImages = 3;
 
 CQEOnOffButton::CQEOnOffButton(const CRect& size, CControlListener* listener, std::int32_t tag,
                                CBitmap* background)
-    : COnOffButton(size, listener, tag, background, 0),
-      heightOfOneImage(background ? background->getHeight() / kImages : 0)
+    : COnOffButton(size, listener, tag, background, 0), images(background, kImages)
 {
 }
 
 void CQEOnOffButton::draw(CDrawContext* context)
 {
-    if (background)
-    {
-        const float value = getValue();
-        const int image = value == 1.0f ? 2 : (hovered && value == 0.0f ? 1 : 0);
-        context->drawBitmap(background, size, CPoint(0, image * heightOfOneImage));
-    }
-    setDirty(false);
+    // Only a switch that is off shows the hover.
+    const float value = getValue();
+    const int image = value == 1.0f ? 2 : (value == 0.0f ? images.threeImageIndex(false) : 0);
+    images.draw(*this, context, background, image);
 }
 
 CMouseEventResult CQEOnOffButton::onMouseDown(CPoint&, const CButtonState& buttons)
@@ -40,15 +36,13 @@ CMouseEventResult CQEOnOffButton::onMouseDown(CPoint&, const CButtonState& butto
 
 CMouseEventResult CQEOnOffButton::onMouseEntered(CPoint&, const CButtonState&)
 {
-    hovered = true;
-    invalid();
+    images.setHover(*this, 1);
     return kMouseEventHandled;
 }
 
 CMouseEventResult CQEOnOffButton::onMouseExited(CPoint&, const CButtonState&)
 {
-    hovered = false;
-    invalid();
+    images.setHover(*this, 0);
     return kMouseEventHandled;
 }
 

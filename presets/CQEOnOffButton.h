@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gui/controls/CButtons.h"
+#include "gui/controls/HoverImages.h"
 
 class CQEOnOffButton : public COnOffButton
 {
@@ -19,13 +20,12 @@ public:
     CMouseEventResult onMouseEntered(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;
 
-    CCoord getHeightOfOneImage() const noexcept { return heightOfOneImage; }
-    bool isHovered() const noexcept { return hovered; }
+    CCoord getHeightOfOneImage() const noexcept { return images.getHeightOfOneImage(); }
+    bool isHovered() const noexcept { return images.isHovered(); }
 
     bool isTypeOf(const char* type) const override;
     CView* newCopy() const override { return new CQEOnOffButton(*this); }
 
 private:
-    CCoord heightOfOneImage;
-    bool hovered = false;
+    HoverImages images;
 };

@@ -12,33 +12,22 @@ constexpr int kImages = 5;
 CQERockerSwitch::CQERockerSwitch(const CRect& size, CControlListener* listener, std::int32_t tag,
                                  CBitmap* background)
     : CRockerSwitch(size, listener, tag, background ? background->getHeight() / kImages : 0,
-                    background, CPoint(0, 0), kHorizontal)
+                    background, CPoint(0, 0), kHorizontal),
+      images(background, kImages)
 {
 }
 
 void CQERockerSwitch::draw(CDrawContext* context)
 {
-    if (background)
-    {
-        const float value = getValue();
-        int image = 0;
-        if (value == -1.0f)
-            image = 3;
-        else if (value == 1.0f)
-            image = 4;
-        else if (hoverSide != 0)
-            image = hoverSide < 0 ? 1 : 2;
-        context->drawBitmap(background, size, CPoint(0, image * heightOfOneImage));
-    }
-    setDirty(false);
-}
-
-void CQERockerSwitch::setHoverSide(int side)
-{
-    if (side == hoverSide)
-        return;
-    hoverSide = side;
-    invalid();
+    const float value = getValue();
+    int image = 0;
+    if (value == -1.0f)
+        image = 3;
+    else if (value == 1.0f)
+        image = 4;
+    else if (images.isHovered())
+        image = images.getHover() < 0 ? 1 : 2;
+    images.draw(*this, context, background, image);
 }
 
 CMouseEventResult CQERockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)
@@ -55,7 +44,7 @@ CMouseEventResult CQERockerSwitch::onMouseDown(CPoint& where, const CButtonState
 CMouseEventResult CQERockerSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons)
 {
     if (!buttons.isLeftButton())
-        setHoverSide(sideOf(where));
+        images.setHover(*this, sideOf(where));
     return kMouseEventHandled;
 }
 
@@ -69,13 +58,13 @@ CMouseEventResult CQERockerSwitch::onMouseUp(CPoint&, const CButtonState&)
 CMouseEventResult CQERockerSwitch::onMouseEntered(CPoint& where, const CButtonState& buttons)
 {
     if (!buttons.isLeftButton())
-        setHoverSide(sideOf(where));
+        images.setHover(*this, sideOf(where));
     return kMouseEventHandled;
 }
 
 CMouseEventResult CQERockerSwitch::onMouseExited(CPoint&, const CButtonState&)
 {
-    setHoverSide(0);
+    images.setHover(*this, 0);
     return kMouseEventHandled;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gui/controls/CSwitches.h"
+#include "gui/controls/HoverImages.h"
 
 class CQERockerSwitch : public CRockerSwitch
 {
@@ -22,13 +23,11 @@ public:
     CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;
 
     // -1 left half, +1 right half (the middle included), 0 outside.
-    int getHoverSide() const noexcept { return hoverSide; }
+    int getHoverSide() const noexcept { return images.getHover(); }
 
     bool isTypeOf(const char* type) const override;
     CView* newCopy() const override { return new CQERockerSwitch(*this); }
 
 private:
-    void setHoverSide(int side);
-
-    int hoverSide = 0;
+    HoverImages images;
 };

@@ -12,19 +12,14 @@ constexpr int kImages = 3;
 CSaveLoadButton::CSaveLoadButton(const CRect& size, CControlListener* listener, std::int32_t tag,
                                  CBitmap* background)
     : CKickButton(size, listener, tag, background ? background->getHeight() / kImages : 0,
-                  background)
+                  background),
+      images(background, kImages)
 {
 }
 
 void CSaveLoadButton::draw(CDrawContext* context)
 {
-    if (background)
-    {
-        const float value = getValue();
-        const int image = value != 0.0f ? 2 : (hovered ? 1 : 0);
-        context->drawBitmap(background, size, CPoint(0, image * heightOfOneImage));
-    }
-    setDirty(false);
+    images.draw(*this, context, background, images.threeImageIndex(getValue() != 0.0f));
 }
 
 CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons)
@@ -43,15 +38,13 @@ CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& butt
 
 CMouseEventResult CSaveLoadButton::onMouseEntered(CPoint&, const CButtonState&)
 {
-    hovered = true;
-    invalid();
+    images.setHover(*this, 1);
     return kMouseEventHandled;
 }
 
 CMouseEventResult CSaveLoadButton::onMouseExited(CPoint&, const CButtonState&)
 {
-    hovered = false;
-    invalid();
+    images.setHover(*this, 0);
     return kMouseEventHandled;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gui/controls/CButtons.h"
+#include "gui/controls/HoverImages.h"
 
 class CSaveLoadButton : public CKickButton
 {
@@ -19,11 +20,11 @@ public:
     CMouseEventResult onMouseEntered(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;
 
-    bool isHovered() const noexcept { return hovered; }
+    bool isHovered() const noexcept { return images.isHovered(); }
 
     bool isTypeOf(const char* type) const override;
     CView* newCopy() const override { return new CSaveLoadButton(*this); }
 
 private:
-    bool hovered = false;
+    HoverImages images;
 };

@@ -4,8 +4,8 @@
 // a separate program, or our own window) is polled by idle until it has an answer.
 #include "gui/platform/NativeFrame.h"
 
-#include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/PopupMenuView.h"
 #include "gui/platform/x11/BuiltInFileChooser.h"
 #include "gui/platform/x11/ExternalFileDialog.h"
 #include "gui/platform/x11/FileChooserChain.h"
@@ -86,49 +86,29 @@ public:
     std::optional<int> handle(XEvent& event);
 
 private:
-    static constexpr int kRowHeight = 16;
-    static constexpr int kCheckWidth = 16;
     // The release of the press that opened the menu chooses only after a drag: a click
     // on the control leaves the menu up.
     static constexpr Time kOpeningReleaseMs = 300;
 
-    int itemAt(int x, int y) const;
     void paint();
 
     Display* display;
     GC gc;
-    PopupMenuRequest request;
-    int count = 0;
-    int perColumn = 1;
-    int columnWidth = 60;
-    int menuWidth = 0;
-    int menuHeight = 0;
+    PopupMenuView view;
     Window popup = 0;
     std::unique_ptr<Surface> surface;
     PixelBuffer pixels;
-    int highlighted = -1;
     bool pressedInside = false;
     Time opened;
 };
 
 PopupMenuWindow::PopupMenuWindow(Display* display, const XVisualInfo& visual, Colormap colormap,
                                  GC gc, Window owner, PopupMenuRequest menu, Time openingPress)
-    : display(display), gc(gc), request(std::move(menu)),
-      count(static_cast<int>(request.items.size())), opened(openingPress)
+    : display(display), gc(gc), view(std::move(menu)), opened(openingPress)
 {
-    perColumn = request.itemsPerColumn > 0 ? std::min(request.itemsPerColumn, count) : count;
-    perColumn = std::max(perColumn, 1);
-    const int columns = (count + perColumn - 1) / perColumn;
-    PixelBuffer measureBuffer(1, 1);
-    CDrawContext measure(measureBuffer);
-    measure.setFont(kNormalFont);
-    for (const auto& item : request.items)
-        columnWidth =
-            std::max(columnWidth, static_cast<int>(measure.getStringWidth(item.title.c_str())) +
-                                      kCheckWidth + 12);
-    menuWidth = columns * columnWidth;
-    menuHeight = perColumn * kRowHeight;
-
+    const PopupMenuRequest& request = view.getRequest();
+    const int menuWidth = view.getWidth();
+    const int menuHeight = view.getHeight();
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     int rootX = 0, rootY = 0;
@@ -172,61 +152,10 @@ PopupMenuWindow::~PopupMenuWindow()
     XSync(display, False);
 }
 
-int PopupMenuWindow::itemAt(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= menuWidth || y >= menuHeight)
-        return -1;
-    const int index = (x / columnWidth) * perColumn + y / kRowHeight;
-    if (index >= count || request.items[static_cast<std::size_t>(index)].separator ||
-        !request.items[static_cast<std::size_t>(index)].enabled)
-        return -1;
-    return index;
-}
-
 void PopupMenuWindow::paint()
 {
-    CDrawContext context(pixels);
-    context.setFillColor(CColor{240, 240, 240, 255});
-    context.fillRect(CRect(0, 0, menuWidth, menuHeight));
-    context.setFont(kNormalFont);
-    for (int i = 0; i < count; ++i)
-    {
-        const auto& item = request.items[static_cast<std::size_t>(i)];
-        const CCoord x = (i / perColumn) * columnWidth;
-        const CCoord y = (i % perColumn) * kRowHeight;
-        const CRect row(x, y, x + columnWidth, y + kRowHeight);
-        if (item.separator)
-        {
-            context.setFillColor(CColor{160, 160, 160, 255});
-            context.fillRect(
-                CRect(x + 4, y + kRowHeight / 2, x + columnWidth - 4, y + kRowHeight / 2 + 1));
-            continue;
-        }
-        if (i == highlighted)
-        {
-            context.setFillColor(CColor{48, 96, 160, 255});
-            context.fillRect(row);
-        }
-        const CColor text = i == highlighted ? kWhiteCColor
-                            : item.enabled   ? kBlackCColor
-                                             : CColor{128, 128, 128, 255};
-        context.setFontColor(text);
-        if (item.checked)
-        {
-            // A tick of two strokes: the font has no check-mark glyph.
-            const CPoint corner(x + 7, y + 11);
-            context.setFrameColor(text);
-            context.setLineWidth(2);
-            context.drawLine(CPoint(x + 4, y + 8), corner);
-            context.drawLine(corner, CPoint(x + 12, y + 4));
-        }
-        context.drawString(item.title.c_str(),
-                           CRect(x + kCheckWidth + 2, y, x + columnWidth, y + kRowHeight),
-                           kLeftText);
-    }
-    context.setFrameColor(CColor{100, 100, 100, 255});
-    context.frameRect(CRect(0, 0, menuWidth, menuHeight));
-    surface->put(popup, gc, pixels, CRect(0, 0, menuWidth, menuHeight));
+    view.paint(pixels);
+    surface->put(popup, gc, pixels, CRect(0, 0, view.getWidth(), view.getHeight()));
     XSync(display, False);
 }
 
@@ -236,25 +165,17 @@ std::optional<int> PopupMenuWindow::handle(XEvent& event)
     {
     case Expose: paint(); break;
     case MotionNotify:
-    {
-        const int now = itemAt(event.xmotion.x, event.xmotion.y);
-        if (now != highlighted)
-        {
-            highlighted = now;
+        if (view.setHighlighted(view.itemAt(event.xmotion.x, event.xmotion.y)))
             paint();
-        }
         break;
-    }
     case ButtonPress:
-        pressedInside = itemAt(event.xbutton.x, event.xbutton.y) >= 0 ||
-                        (event.xbutton.x >= 0 && event.xbutton.y >= 0 &&
-                         event.xbutton.x < menuWidth && event.xbutton.y < menuHeight);
+        pressedInside = view.contains(event.xbutton.x, event.xbutton.y);
         if (!pressedInside)
             return -1;
         break;
     case ButtonRelease:
     {
-        const int index = itemAt(event.xbutton.x, event.xbutton.y);
+        const int index = view.itemAt(event.xbutton.x, event.xbutton.y);
         // Server times, so that a host calling idle slowly changes nothing.
         const bool opening = !pressedInside && event.xbutton.time - opened < kOpeningReleaseMs;
         if (index >= 0 && !opening)
@@ -267,17 +188,10 @@ std::optional<int> PopupMenuWindow::handle(XEvent& event)
         if (sym == XK_Escape)
             return -1;
         if (sym == XK_Return || sym == XK_KP_Enter)
-            return highlighted;
+            return view.getHighlighted();
         if (sym == XK_Down || sym == XK_Up)
         {
-            int next = highlighted;
-            for (int step = 0; step < count; ++step)
-            {
-                next = (next + (sym == XK_Down ? 1 : count - 1)) % count;
-                if (itemAt((next / perColumn) * columnWidth, (next % perColumn) * kRowHeight) >= 0)
-                    break;
-            }
-            highlighted = next;
+            view.walk(sym == XK_Down);
             paint();
         }
         break;
