@@ -114,7 +114,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float peakLevel = display.peakResetRequest.exchange(false) ? 0.0f : display.peakLevel.load();
     bool flashLatch = display.flashAckRequest.exchange(false) ? false : display.flashLatch.load();
 
-    // 20, for the whole block: the beat lamp, and the sample after which the synchronised
+    // The beat lamp for the whole block, and the sample after which the synchronised
     // hold engages on a period boundary.
     const BeatRun beat = runBeat(periodCounter, boundaryAtStart, sampleFrames, periodLength,
                                  flashWindow, engine.flashActive);
@@ -203,7 +203,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         const float next = smooth(feedbackShare, state);
         return std::fabs(next) < kMinFeedbackGain ? 0.0f : next;
     };
-    // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
+    // The dry/wet gains: a linear law scaled by the output gain; DlyInv flips the wet part.
     const auto setDryWet = [&](__m128 gains) TARVA_ALWAYS_INLINE
     {
         const float outputGainSmoothed = laneOf<1>(gains);
@@ -304,7 +304,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // filter, comes after the input gain has used the last one, as it must.)
     const auto filterInput = [&](FloatPair raw, SampleRecord& rec) TARVA_ALWAYS_INLINE
     {
-        // 1-2: input gain, with the alternating offset that keeps denormals away.
+        // The input gain, with the alternating offset that keeps denormals away.
         rec.raw = raw;
         denormalOffset = -denormalOffset;
         rec.gained =
@@ -312,7 +312,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                        _mm_set1_ps(denormalOffset));
         rec.z = filter.run(section1, section2, widen(rec.gained));
 
-        // 10-11: 30 Hz smoothers, and the dry/wet gains they give.
+        // The 30 Hz smoothers, and the dry/wet gains they give.
         if (!smoothersSettled)
         {
             smoothed = stepGains(smoothed, denormalOffset);
@@ -342,10 +342,10 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         const auto frontSignal = [&](VstInt32 i, FloatPair z, FloatPair feedbackIn,
                                      SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // 3-4: anti-aliasing low-pass, then the feedback.
+            // The filtered input, then the feedback.
             FloatPair s = _mm_add_ps(z, feedbackIn);
 
-            // 5-6: running level over a short window drives the soft limiter.
+            // The limiter: a running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
             const DoublePair halfMagnitude = _mm_mul_pd(widen(magnitude), _mm_set1_pd(0.5));
             levelSum = _mm_sub_ps(_mm_add_ps(levelSum, magnitude),
@@ -361,12 +361,12 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 gain = select(overTwo, _mm_div_ps(_mm_set1_ps(1.0f), mean), gain);
             s = _mm_mul_ps(s, gain);
 
-            // 7: peak for the meter, before the limiter.
+            // The peak for the meter, before the limiter.
             const float peak = leftOf(magnitude) + rightOf(magnitude);
             if (peakLevel < peak)
                 peakLevel = peak;
 
-            // 8: 10 Hz envelope of the limited signal; its curve bends the clock. The mean's
+            // The 10 Hz envelope of the limited signal; its curve bends the clock. The mean's
             // halving goes onto the magnitudes, which are known before the gain: halving a
             // double is exact here, so the products and their sum are exactly half of the
             // unhalved ones, and the mean comes one multiplication sooner.
@@ -390,14 +390,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
             rec.modulation = envelopeModulation;
 
-            // 9: what the memory will be written with.
+            // What the memory will be written with.
             rec.s = s;
         };
 
         // The clock's half: the oscillator, the clock ratio and the tick schedule.
         const auto frontClock = [&]<bool kSineAhead>(SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // 12: the memory clock. The oscillator turns whether or not it is heard.
+            // The oscillator and the memory clock. The oscillator turns whether or not it is heard.
             float oscillator = 0.0f;
             if constexpr (kSquare)
                 oscillator = vcoPhase > 0.0f ? -1.0f : 1.0f;
@@ -476,7 +476,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else
             {
-                // 13: each tick writes one interpolated cell and reads one.
+                // The ticks: each writes one interpolated cell and reads one.
                 float phase = rec.tickPhase;
                 if (phase >= 1.0f)
                 {
@@ -492,14 +492,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     readCubic = CubicPair::through(readHistory);
                 }
 
-                // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
+                // The interpolating read between ticks (at a fraction of 0 exactly the second
                 // point); below three samples of delay the write signal goes straight through.
                 r = phase == 0.0f ? narrow(readHistory.p1) : readCubic.at(phase);
             }
             if (delaySamples < 3.0f && holdEngaged == 0)
                 r = rec.s;
 
-            // 16: a new delay time moves the read position at once.
+            // A new delay time moves the read position at once.
             if (delayPending)
             {
                 delayPending = false;
@@ -510,7 +510,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 readIndex = read;
             }
 
-            // 17: return path: optional 4 kHz high cut, feedback gain and sign.
+            // The return path: an optional 4 kHz high cut, feedback gain and sign.
             if (hiCutOn)
                 hiCutState = narrow(_mm_add_pd(_mm_mul_pd(widen(hiCutState), hiCutCoef),
                                                _mm_mul_pd(widen(r), hiCutComplement)));
@@ -529,7 +529,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 feedbackSignal = _mm_mul_ps(
                     feedbackSignal, _mm_mul_ps(_mm_set1_ps(rec.feedbackGain), feedbackSign));
 
-            // 18-19: output, or the untouched input while the power is off.
+            // The output, or the untouched input while the power is off.
             if (powerOn)
             {
                 const DoublePair mixed =
@@ -556,7 +556,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     0.5 * (static_cast<double>(leftOf(rec.raw)) + rightOf(rec.raw)));
             }
 
-            // 20: the synchronised hold engaging on a period boundary.
+            // The synchronised hold engaging on a period boundary.
             if (TARVA_RARELY(i == holdSample))
             {
                 holdEngaged = 1;
