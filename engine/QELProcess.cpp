@@ -13,6 +13,7 @@
 #include "engine/InputFilter.h"
 #include "engine/MemoryClock.h"
 #include "engine/ReadHistory.h"
+#include "engine/Smoothers.h"
 #include "engine/StereoPair.h"
 
 #include <algorithm>
@@ -26,7 +27,6 @@ using namespace engine;
 
 namespace
 {
-constexpr float kMinFeedbackGain = 9.9999997e-06f;
 constexpr float kFadeStart = 0.001f;
 
 // Host values can be anything: a double that does not fit an int counts as 0.
@@ -37,10 +37,6 @@ int toInt(double v)
     return static_cast<int>(v);
 }
 
-template <int kLane> float laneOf(__m128 v)
-{
-    return _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(kLane, kLane, kLane, kLane)));
-}
 } // namespace
 
 void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
@@ -125,12 +121,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // Targets and coefficients for the block.
     const InputFilter filter{_mm_set1_pd(t.b0), _mm_set1_pd(t.b1), _mm_set1_pd(t.b2),
                              _mm_set1_pd(t.a1), _mm_set1_pd(t.a2)};
-    const float inputGain = t.inputGain;
-    const float outputGain = t.outputGain;
-    const float mix = t.mix;
     const float feedback = t.feedback;
     const float depth = t.depth;
-    const float wetSign = t.wetSign;
     const FloatPair feedbackSign = _mm_set1_ps(t.feedbackSign);
     const bool hiCutOn = t.hiCutOn != 0;
     const bool powerOn = t.powerOn != 0;
@@ -140,14 +132,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const float shape = t.vcoShapeAmount;
     const float envelopeAmount = t.envelopeAmount;
     const float phaseIncrement = t.vcoPhaseIncrement;
-    // One-pole 30 Hz steps toward the targets, each sum rounded once. The target's share
-    // is the same every sample (and exact in double), so it is formed once here.
-    const double k = engine.smoothCoef;
-    const double kc = engine.smoothComplement;
-    const double inputShare = kc * inputGain, outputShare = kc * outputGain;
-    const double mixShare = kc * mix, feedbackShare = kc * feedback, depthShare = kc * depth;
-    const auto smooth = [k](double targetShare, float state)
-    { return static_cast<float>(targetShare + k * state); };
+    Smoothers smoothers;
+    smoothers.design(engine, t);
+    smoothers.load(engine);
     const double envelopeCoef = engine.envelopeCoef;
     const double envelopeComplement = engine.envelopeComplement;
     const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
@@ -163,8 +150,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
     // the manual clock, and sine and power need not be computed.
-    float depthSmoothed = engine.depthSmoothed;
-    const bool clockIsManual = depth == 0.0f && std::fabs(depthSmoothed) <= 1.0e-9f;
+    const bool clockIsManual = depth == 0.0f && std::fabs(smoothers.depth) <= 1.0e-9f;
     const float manualRatio = manualClock * clockMultiplier;
     const float manualStep = 1.0f / manualRatio;
     // With a multiplier of 1 or 2 (the only ones Dlyx2 sets), 1 / (c * m) is (1 / m) / c
@@ -176,57 +162,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
-    // Four smoothers side by side: input gain, output gain, mix and depth.
-    __m128 smoothed = _mm_setr_ps(engine.inputGainSmoothed, engine.outputGainSmoothed,
-                                  engine.mixSmoothed, depthSmoothed);
-    const DoublePair smoothPole = _mm_set1_pd(k);
-    const DoublePair gainShares = _mm_setr_pd(inputShare, outputShare);
-    const DoublePair mixDepthShares = _mm_setr_pd(mixShare, depthShare);
-    float feedbackSmoothed = engine.feedbackSmoothed;
-    float dryGain = engine.dryGain;
-    float wetGain = engine.wetGain;
-
-    // One step of the 30 Hz smoothers. Each lane is the scalar smoother's target share
-    // + k * state, rounded to float, plus the offset; the feedback gain's smoother has no
-    // offset, and takes its smallest values as 0.
-    const auto stepGains = [&](__m128 state, float offset) TARVA_ALWAYS_INLINE
-    {
-        const DoublePair gainsNext =
-            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(state)));
-        const DoublePair mixDepthNext = _mm_add_pd(
-            mixDepthShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
-        return _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
-                          _mm_set1_ps(offset));
-    };
-    const auto stepFeedbackGain = [&](float state) TARVA_ALWAYS_INLINE
-    {
-        const float next = smooth(feedbackShare, state);
-        return std::fabs(next) < kMinFeedbackGain ? 0.0f : next;
-    };
-    // The dry/wet gains: a linear law scaled by the output gain; DlyInv flips the wet part.
-    const auto setDryWet = [&](__m128 gains) TARVA_ALWAYS_INLINE
-    {
-        const float outputGainSmoothed = laneOf<1>(gains);
-        const float wet = flush(laneOf<2>(gains) * outputGainSmoothed);
-        dryGain = outputGainSmoothed - wet;
-        wetGain = wet * wetSign;
-    };
-    // Smoothers that have arrived (a knob left alone for a moment) step onto themselves
-    // with either sign of the offset: they then stay as they are for the whole block.
-    const bool smoothersSettled = [&]
-    {
-        const auto same = [](__m128 a, __m128 b) {
-            return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) ==
-                   0xffff;
-        };
-        const float offset = std::fabs(denormalOffset);
-        return same(stepGains(smoothed, offset), smoothed) &&
-               same(stepGains(smoothed, -offset), smoothed) &&
-               std::bit_cast<std::uint32_t>(stepFeedbackGain(feedbackSmoothed)) ==
-                   std::bit_cast<std::uint32_t>(feedbackSmoothed);
-    }();
+    const bool smoothersSettled = smoothers.settled(denormalOffset);
     if (smoothersSettled)
-        setDryWet(smoothed);
+        smoothers.setDryWet();
     BiquadPairState section1 = loadSections(engine.inputFilterL1, engine.inputFilterR1);
     BiquadPairState section2 = loadSections(engine.inputFilterL2, engine.inputFilterR2);
     FloatPair levelSum = makePair(levelSumL, levelSumR);
@@ -307,23 +245,19 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         // The input gain, with the alternating offset that keeps denormals away.
         rec.raw = raw;
         denormalOffset = -denormalOffset;
-        rec.gained =
-            _mm_add_ps(_mm_mul_ps(boundedInput(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
-                       _mm_set1_ps(denormalOffset));
+        rec.gained = _mm_add_ps(_mm_mul_ps(boundedInput(raw), smoothers.inputGain()),
+                                _mm_set1_ps(denormalOffset));
         rec.z = filter.run(section1, section2, widen(rec.gained));
 
         // The 30 Hz smoothers, and the dry/wet gains they give.
         if (!smoothersSettled)
         {
-            smoothed = stepGains(smoothed, denormalOffset);
-            depthSmoothed = laneOf<3>(smoothed);
-            feedbackSmoothed = stepFeedbackGain(feedbackSmoothed);
-            setDryWet(smoothed);
+            smoothers.step(denormalOffset);
         }
-        rec.depth = depthSmoothed;
-        rec.dryGain = dryGain;
-        rec.wetGain = wetGain;
-        rec.feedbackGain = feedbackSmoothed;
+        rec.depth = smoothers.depth;
+        rec.dryGain = smoothers.dryGain;
+        rec.wetGain = smoothers.wetGain;
+        rec.feedbackGain = smoothers.feedbackGain;
         return rec.z;
     };
 
@@ -724,7 +658,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     };
 
     const bool runApart =
-        feedback == 0.0f && feedbackSmoothed == 0.0f && holdEngaged == 0 && repeatHold == 0;
+        feedback == 0.0f && smoothers.feedbackGain == 0.0f && holdEngaged == 0 && repeatHold == 0;
     if (clockIsManual && manualRatio == 1.0f && tickStep == 1.0f && tickPhase == 0.0f)
         runSamples.template operator()<ClockKind::unit, false>();
     else if (clockIsManual)
@@ -744,13 +678,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.levelSumR = rightOf(levelSum);
     engine.levelRingIndex = ringIndex;
     engine.denormalOffset = denormalOffset;
-    engine.inputGainSmoothed = laneOf<0>(smoothed);
-    engine.outputGainSmoothed = laneOf<1>(smoothed);
-    engine.mixSmoothed = laneOf<2>(smoothed);
-    engine.feedbackSmoothed = feedbackSmoothed;
-    engine.depthSmoothed = depthSmoothed;
-    engine.dryGain = dryGain;
-    engine.wetGain = wetGain;
+    smoothers.store(engine);
     storeSections(section1, engine.inputFilterL1, engine.inputFilterR1);
     storeSections(section2, engine.inputFilterL2, engine.inputFilterR2);
     engine.envelopeState = envelopeState;
