@@ -11,6 +11,7 @@
 #include "engine/EnvelopeCurve.h"
 #include "engine/FastMath.h"
 #include "engine/InputFilter.h"
+#include "engine/Limiter.h"
 #include "engine/MemoryClock.h"
 #include "engine/ReadHistory.h"
 #include "engine/Smoothers.h"
@@ -54,15 +55,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     float* outL = outputs[0];
     float* outR = isOutputConnected(1) ? outputs[1] : nullptr;
 
-    // The running level sums start each block from the ring, so rounding cannot build up.
-    const int window = engine.levelWindowLength;
-    float levelSumL = 0.0f;
-    float levelSumR = 0.0f;
-    for (int i = 0; i < window; ++i)
-    {
-        levelSumL += engine.levelRingL[i];
-        levelSumR += engine.levelRingR[i];
-    }
+    Limiter limiter;
+    limiter.design(engine.levelWindowLength);
+    limiter.load(engine);
 
     if (const VstTimeInfo* time = getTimeInfo(kVstTempoValid))
         setHostTempo(time->tempo);
@@ -140,12 +135,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
     const DoublePair hiCutComplement = _mm_set1_pd(engine.hiCutComplement);
     const float fadeGrowth = engine.fadeGrowth;
-    // The window is 2, 4, 8 or 16: multiplying by its inverse is the exact division. A
-    // quarter of the mean is the sum times a quarter of the inverse: the same float, as
-    // both scalings are by powers of two (and where the mean would lose bits below the
-    // normal range the gain is 1 either way).
-    const FloatPair inverseWindow = _mm_set1_ps(1.0f / static_cast<float>(window));
-    const FloatPair quarterInverseWindow = _mm_set1_ps(0.25f / static_cast<float>(window));
 
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
@@ -167,10 +156,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         smoothers.setDryWet();
     BiquadPairState section1 = loadSections(engine.inputFilterL1, engine.inputFilterR1);
     BiquadPairState section2 = loadSections(engine.inputFilterL2, engine.inputFilterR2);
-    FloatPair levelSum = makePair(levelSumL, levelSumR);
-    float* const ringL = engine.levelRingL.data();
-    float* const ringR = engine.levelRingR.data();
-    int ringIndex = engine.levelRingIndex;
     float envelopeState = engine.envelopeState;
     // Where the envelope has no weight its modulation is a zero, formed only at the end of
     // the block: one left from an earlier block must not bend this block's clock.
@@ -282,17 +267,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // The limiter: a running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
             const DoublePair halfMagnitude = _mm_mul_pd(widen(magnitude), _mm_set1_pd(0.5));
-            levelSum = _mm_sub_ps(_mm_add_ps(levelSum, magnitude),
-                                  loadPair(ringL + ringIndex, ringR + ringIndex));
-            storePair(ringL + ringIndex, ringR + ringIndex, magnitude);
-            if (++ringIndex == window)
-                ringIndex = 0;
-            const FloatPair mean = _mm_mul_ps(levelSum, inverseWindow);
-            const FloatPair overTwo = _mm_cmpgt_ps(mean, _mm_set1_ps(2.0f));
-            FloatPair gain =
-                _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(levelSum, quarterInverseWindow));
-            if ((_mm_movemask_ps(overTwo) & 3) != 0) // loud: 1 / mean where above 2
-                gain = select(overTwo, _mm_div_ps(_mm_set1_ps(1.0f), mean), gain);
+            const FloatPair gain = limiter.gain(magnitude);
             s = _mm_mul_ps(s, gain);
 
             // The peak for the meter, before the limiter.
@@ -512,7 +487,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             constexpr VstInt32 kStretch = 32;
             SampleRecord records[kStretch];
             float aheadSines[kStretch];
-            float ringCopyL[16], ringCopyR[16];
+            float ringCopyL[Limiter::kMaxWindow], ringCopyR[Limiter::kMaxWindow];
             bool oneAtATime = false;
             while (i < sampleFrames && !oneAtATime)
             {
@@ -529,13 +504,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 while (from < end)
                 {
                     // What the first part changes, as it was where its run starts.
-                    const FloatPair savedLevelSum = levelSum;
-                    const int savedRingIndex = ringIndex;
-                    for (int k = 0; k < window; ++k)
-                    {
-                        ringCopyL[k] = ringL[k];
-                        ringCopyR[k] = ringR[k];
-                    }
+                    const Limiter savedLimiter = limiter;
+                    limiter.copyRing(ringCopyL, ringCopyR);
                     const float savedPeak = peakLevel, savedEnvelope = envelopeState;
                     const float savedModulation = envelopeModulation;
                     const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
@@ -581,13 +551,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
                     if (TARVA_RARELY(returned))
                     {
-                        levelSum = savedLevelSum;
-                        ringIndex = savedRingIndex;
-                        for (int k = 0; k < window; ++k)
-                        {
-                            ringL[k] = ringCopyL[k];
-                            ringR[k] = ringCopyR[k];
-                        }
+                        limiter = savedLimiter;
+                        limiter.restoreRing(ringCopyL, ringCopyR);
                         peakLevel = savedPeak;
                         envelopeState = savedEnvelope;
                         envelopeModulation = savedModulation;
@@ -674,9 +639,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     if (beat.counter + 1LL < flashWindow || beat.counter + 1LL > flashLimit)
         flashLatch = true;
 
-    engine.levelSumL = leftOf(levelSum);
-    engine.levelSumR = rightOf(levelSum);
-    engine.levelRingIndex = ringIndex;
+    limiter.store(engine);
     engine.denormalOffset = denormalOffset;
     smoothers.store(engine);
     storeSections(section1, engine.inputFilterL1, engine.inputFilterR1);
