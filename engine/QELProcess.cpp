@@ -10,6 +10,7 @@
 #include "engine/EngineMath.h"
 #include "engine/EnvelopeCurve.h"
 #include "engine/FastMath.h"
+#include "engine/HoldFade.h"
 #include "engine/InputFilter.h"
 #include "engine/Limiter.h"
 #include "engine/MemoryClock.h"
@@ -28,7 +29,6 @@ using namespace engine;
 
 namespace
 {
-constexpr float kFadeStart = 0.001f;
 
 // Host values can be anything: a double that does not fit an int counts as 0.
 int toInt(double v)
@@ -90,18 +90,9 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const bool boundaryAtStart = periodCounter == 0;
 
     bool delayPending = requests.delayChanged;
-    int holdEngaged = engine.holdEngaged;
-    float fadeLevel = engine.fadeLevel;
     const int repeatHold = t.repeatHold;
-    // Only a switch of the hold restarts the cross-fade: a program, a restored chunk or a
-    // host write that leaves RptInf as it was must not copy what is being read back into
-    // the memory.
-    if (repeatHold != engine.holdFollows)
-    {
-        engine.holdFollows = repeatHold;
-        fadeLevel = kFadeStart;
-        holdEngaged = repeatHold != 0 && t.clockMode == 0 ? 1 : 0;
-    }
+    HoldFade hold;
+    hold.load(engine, repeatHold, t.clockMode);
     float peakLevel = display.peakResetRequest.exchange(false) ? 0.0f : display.peakLevel.load();
     bool flashLatch = display.flashAckRequest.exchange(false) ? false : display.flashLatch.load();
 
@@ -111,7 +102,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                                  flashWindow, engine.flashActive);
     if (beat.flashed)
         flashLatch = true;
-    const VstInt32 holdSample = holdEngaged == 0 && repeatHold != 0 ? beat.firstBoundary : -1;
+    const VstInt32 holdSample = hold.engaged == 0 && repeatHold != 0 ? beat.firstBoundary : -1;
 
     // Targets and coefficients for the block.
     const InputFilter filter{_mm_set1_pd(t.b0), _mm_set1_pd(t.b1), _mm_set1_pd(t.b2),
@@ -134,7 +125,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const double envelopeComplement = engine.envelopeComplement;
     const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
     const DoublePair hiCutComplement = _mm_set1_pd(engine.hiCutComplement);
-    const float fadeGrowth = engine.fadeGrowth;
 
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
@@ -182,24 +172,11 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // being read while a fade runs), then read the next cell.
     const auto writeTick = [&](FloatPair written) TARVA_ALWAYS_INLINE
     {
-        if (fadeLevel == 1.0f && holdEngaged == 0)
-        {
+        if (hold.isLive())
             storePair(memoryL + writeIndex, memoryR + writeIndex, written);
-        }
         else
-        {
-            const DoublePair f = _mm_set1_pd(fadeLevel);
-            const DoublePair keep = _mm_sub_pd(_mm_set1_pd(1.0), f);
-            const DoublePair cell = widen(loadPair(memoryL + readIndex, memoryR + readIndex));
-            const DoublePair live = widen(written);
-            const DoublePair mixed = holdEngaged == 0
-                                         ? _mm_add_pd(_mm_mul_pd(keep, cell), _mm_mul_pd(f, live))
-                                         : _mm_add_pd(_mm_mul_pd(keep, live), _mm_mul_pd(f, cell));
-            storePair(memoryL + writeIndex, memoryR + writeIndex, narrow(mixed));
-            fadeLevel = fadeLevel * fadeGrowth;
-            if (fadeLevel > 1.0f)
-                fadeLevel = 1.0f;
-        }
+            storePair(memoryL + writeIndex, memoryR + writeIndex,
+                      hold.faded(written, loadPair(memoryL + readIndex, memoryR + readIndex)));
         // Read after this tick's store: at a zero distance the cell just written.
         readHistory.push(widen(loadPair(memoryL + readIndex, memoryR + readIndex)));
         if (++readIndex == memoryLength)
@@ -405,7 +382,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 // point); below three samples of delay the write signal goes straight through.
                 r = phase == 0.0f ? narrow(readHistory.p1) : readCubic.at(phase);
             }
-            if (delaySamples < 3.0f && holdEngaged == 0)
+            if (delaySamples < 3.0f && hold.engaged == 0)
                 r = rec.s;
 
             // A new delay time moves the read position at once.
@@ -434,7 +411,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             // (The feedback gain is the one of this sample, or 0 all along where the two
             // parts run apart.) The sign is exact, so it can join the gain first: one rounding on
             // the way back.
-            if (holdEngaged == 0)
+            if (hold.engaged == 0)
                 feedbackSignal = _mm_mul_ps(
                     feedbackSignal, _mm_mul_ps(_mm_set1_ps(rec.feedbackGain), feedbackSign));
 
@@ -467,10 +444,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
             // The synchronised hold engaging on a period boundary.
             if (TARVA_RARELY(i == holdSample))
-            {
-                holdEngaged = 1;
-                fadeLevel = kFadeStart;
-            }
+                hold.engage();
         };
 
         // Where the feedback gain is zero and stays so, the returned signal is a zero of
@@ -623,7 +597,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     };
 
     const bool runApart =
-        feedback == 0.0f && smoothers.feedbackGain == 0.0f && holdEngaged == 0 && repeatHold == 0;
+        feedback == 0.0f && smoothers.feedbackGain == 0.0f && hold.engaged == 0 && repeatHold == 0;
     if (clockIsManual && manualRatio == 1.0f && tickStep == 1.0f && tickPhase == 0.0f)
         runSamples.template operator()<ClockKind::unit, false>();
     else if (clockIsManual)
@@ -657,8 +631,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.writeIndex = writeIndex;
     engine.readIndex = readIndex;
     engine.delaySamples = delaySamples;
-    engine.holdEngaged = holdEngaged;
-    engine.fadeLevel = fadeLevel;
+    hold.store(engine);
     engine.flashActive = beat.flashActive;
     display.clockRatio = clockRatio;
     display.peakLevel = peakLevel;
