@@ -14,7 +14,9 @@
 #include "engine/InputFilter.h"
 #include "engine/Limiter.h"
 #include "engine/MemoryClock.h"
+#include "engine/OutputStage.h"
 #include "engine/ReadHistory.h"
+#include "engine/ReturnPath.h"
 #include "engine/Smoothers.h"
 #include "engine/StereoPair.h"
 
@@ -52,8 +54,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // A mono input feeds both channels; without a right output the left one takes both.
     const float* inL = inputs[0];
     const float* inR = isInputConnected(1) && inputs[1] != nullptr ? inputs[1] : inputs[0];
-    float* outL = outputs[0];
-    float* outR = isOutputConnected(1) ? outputs[1] : nullptr;
+    OutputStage output{outputs[0], isOutputConnected(1) ? outputs[1] : nullptr};
 
     Limiter limiter;
     limiter.design(engine.levelWindowLength);
@@ -109,9 +110,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                              _mm_set1_pd(t.a1), _mm_set1_pd(t.a2)};
     const float feedback = t.feedback;
     const float depth = t.depth;
-    const FloatPair feedbackSign = _mm_set1_ps(t.feedbackSign);
-    const bool hiCutOn = t.hiCutOn != 0;
-    const bool powerOn = t.powerOn != 0;
     const float clockMultiplier = t.clockMultiplier;
     const float manualClock = t.manualClock;
     const bool square = t.vcoSquare != 0;
@@ -123,8 +121,10 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     smoothers.load(engine);
     const double envelopeCoef = engine.envelopeCoef;
     const double envelopeComplement = engine.envelopeComplement;
-    const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
-    const DoublePair hiCutComplement = _mm_set1_pd(engine.hiCutComplement);
+    output.powerOn = t.powerOn != 0;
+    ReturnPath returnPath;
+    returnPath.design(engine, t);
+    returnPath.load(engine);
 
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
@@ -153,7 +153,6 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
     HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
     CubicPair readCubic = CubicPair::through(readHistory);
-    FloatPair hiCutState = makePair(engine.hiCutStateL, engine.hiCutStateR);
     FloatPair feedbackSignal = makePair(engine.feedbackL, engine.feedbackR);
     float vcoPhase = engine.vcoPhase;
     float vcoOutput = engine.vcoOutput;
@@ -397,50 +396,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
 
             // The return path: an optional 4 kHz high cut, feedback gain and sign.
-            if (hiCutOn)
-                hiCutState = narrow(_mm_add_pd(_mm_mul_pd(widen(hiCutState), hiCutCoef),
-                                               _mm_mul_pd(widen(r), hiCutComplement)));
-            else
-                hiCutState = r;
-            // From 2^-34 up the flush constant is below half a unit in the last place of
-            // the state, in either direction: the flush would change nothing.
-            if ((_mm_movemask_ps(_mm_cmpge_ps(absPair(hiCutState), _mm_set1_ps(0x1p-34f))) & 3) !=
-                3)
-                hiCutState = flushPair(hiCutState);
-            feedbackSignal = hiCutState;
-            // (The feedback gain is the one of this sample, or 0 all along where the two
-            // parts run apart.) The sign is exact, so it can join the gain first: one rounding on
-            // the way back.
+            // The return path. The feedback gain is the one of this sample, or 0 all along
+            // where the two parts run apart.
+            feedbackSignal = returnPath.filtered(r);
             if (hold.engaged == 0)
-                feedbackSignal = _mm_mul_ps(
-                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(rec.feedbackGain), feedbackSign));
+                feedbackSignal = returnPath.scaled(feedbackSignal, rec.feedbackGain);
 
-            // The output, or the untouched input while the power is off.
-            if (powerOn)
-            {
-                const DoublePair mixed =
-                    _mm_add_pd(_mm_mul_pd(_mm_set1_pd(rec.dryGain), widen(rec.gained)),
-                               _mm_mul_pd(_mm_set1_pd(rec.wetGain), widen(r)));
-                if (outR != nullptr)
-                {
-                    storePair(outL + i, outR + i, narrow(mixed));
-                }
-                else
-                {
-                    const double left = leftOf(narrow(mixed));
-                    const double right = _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed));
-                    outL[i] = static_cast<float>(0.5 * (left + right));
-                }
-            }
-            else if (outR != nullptr)
-            {
-                storePair(outL + i, outR + i, rec.raw);
-            }
-            else
-            {
-                outL[i] = static_cast<float>(
-                    0.5 * (static_cast<double>(leftOf(rec.raw)) + rightOf(rec.raw)));
-            }
+            output.write(i, rec.raw, rec.gained, r, rec.dryGain, rec.wetGain);
 
             // The synchronised hold engaging on a period boundary.
             if (TARVA_RARELY(i == holdSample))
@@ -622,7 +584,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.envelopeModulation = envelopeModulation;
     storeHistory(writeHistory, engine.writeHistoryL, engine.writeHistoryR);
     storeHistory(readHistory, engine.readHistoryL, engine.readHistoryR);
-    storePair(&engine.hiCutStateL, &engine.hiCutStateR, hiCutState);
+    returnPath.store(engine);
     storePair(&engine.feedbackL, &engine.feedbackR, feedbackSignal);
     engine.vcoPhase = vcoPhase;
     engine.vcoOutput = vcoOutput;
