@@ -8,7 +8,7 @@
 
 #include "engine/BeatRun.h"
 #include "engine/EngineMath.h"
-#include "engine/EnvelopeCurve.h"
+#include "engine/Envelope.h"
 #include "engine/FastMath.h"
 #include "engine/HoldFade.h"
 #include "engine/InputFilter.h"
@@ -119,8 +119,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     Smoothers smoothers;
     smoothers.design(engine, t);
     smoothers.load(engine);
-    const double envelopeCoef = engine.envelopeCoef;
-    const double envelopeComplement = engine.envelopeComplement;
+    Envelope envelope;
+    envelope.design(engine, t);
     output.powerOn = t.powerOn != 0;
     ReturnPath returnPath;
     returnPath.design(engine, t);
@@ -146,10 +146,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         smoothers.setDryWet();
     BiquadPairState section1 = loadSections(engine.inputFilterL1, engine.inputFilterR1);
     BiquadPairState section2 = loadSections(engine.inputFilterL2, engine.inputFilterR2);
-    float envelopeState = engine.envelopeState;
-    // Where the envelope has no weight its modulation is a zero, formed only at the end of
-    // the block: one left from an earlier block must not bend this block's clock.
-    float envelopeModulation = envelopeAmount == 0.0f ? 0.0f : engine.envelopeModulation;
+    envelope.load(engine);
     HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
     HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
     CubicPair readCubic = CubicPair::through(readHistory);
@@ -258,22 +255,13 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             const DoublePair weighted = _mm_mul_pd(widen(gain), halfMagnitude);
             const auto meanLevel = static_cast<float>(
                 _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
-            const auto env =
-                static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
-            // From 2^-34 up the flush would change nothing (as in the return path): the
-            // envelope's way from one sample to the next need not wait for it.
-            envelopeState = env;
-            if (TARVA_RARELY(!(std::fabs(env) >= 0x1p-34f)))
-                envelopeState = flush(env);
+            const float env = envelope.step(meanLevel);
             // With the envelope's weight at 0 (a pure sine or square) the curve is multiplied
             // away: it is formed only where it can matter, and once at the end of the block.
             if ((!kManualClock && envelopeAmount != 0.0f) || i == last)
-            {
-                const float curve = envelopeCurve(env);
-                envelopeModulation = (curve - 0.5f) * envelopeAmount;
-            }
+                envelope.bend(env);
 
-            rec.modulation = envelopeModulation;
+            rec.modulation = envelope.modulation;
 
             // What the memory will be written with.
             rec.s = s;
@@ -442,8 +430,8 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     // What the first part changes, as it was where its run starts.
                     const Limiter savedLimiter = limiter;
                     limiter.copyRing(ringCopyL, ringCopyR);
-                    const float savedPeak = peakLevel, savedEnvelope = envelopeState;
-                    const float savedModulation = envelopeModulation;
+                    const float savedPeak = peakLevel;
+                    const Envelope savedEnvelope = envelope;
                     const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
                     const float savedRatio = clockRatio, savedStep = tickStep;
                     const float savedTickPhase = tickPhase;
@@ -490,8 +478,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                         limiter = savedLimiter;
                         limiter.restoreRing(ringCopyL, ringCopyR);
                         peakLevel = savedPeak;
-                        envelopeState = savedEnvelope;
-                        envelopeModulation = savedModulation;
+                        envelope = savedEnvelope;
                         vcoPhase = savedVcoPhase;
                         vcoOutput = savedVcoOutput;
                         clockRatio = savedRatio;
@@ -580,8 +567,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     smoothers.store(engine);
     storeSections(section1, engine.inputFilterL1, engine.inputFilterR1);
     storeSections(section2, engine.inputFilterL2, engine.inputFilterR2);
-    engine.envelopeState = envelopeState;
-    engine.envelopeModulation = envelopeModulation;
+    envelope.store(engine);
     storeHistory(writeHistory, engine.writeHistoryL, engine.writeHistoryR);
     storeHistory(readHistory, engine.readHistoryL, engine.readHistoryR);
     returnPath.store(engine);
