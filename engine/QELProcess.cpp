@@ -8,8 +8,16 @@
 
 #include "engine/BeatRun.h"
 #include "engine/EngineMath.h"
-#include "engine/EnvelopeCurve.h"
+#include "engine/Envelope.h"
 #include "engine/FastMath.h"
+#include "engine/HoldFade.h"
+#include "engine/InputFilter.h"
+#include "engine/Limiter.h"
+#include "engine/MemoryClock.h"
+#include "engine/OutputStage.h"
+#include "engine/ReadHistory.h"
+#include "engine/ReturnPath.h"
+#include "engine/Smoothers.h"
 #include "engine/StereoPair.h"
 
 #include <algorithm>
@@ -23,8 +31,6 @@ using namespace engine;
 
 namespace
 {
-constexpr float kMinFeedbackGain = 9.9999997e-06f;
-constexpr float kFadeStart = 0.001f;
 
 // Host values can be anything: a double that does not fit an int counts as 0.
 int toInt(double v)
@@ -34,186 +40,7 @@ int toInt(double v)
     return static_cast<int>(v);
 }
 
-template <int kLane> float laneOf(__m128 v)
-{
-    return _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(kLane, kLane, kLane, kLane)));
-}
-
-struct BiquadPairState
-{
-    DoublePair x1, x2, y1, y2;
-};
-
-DoublePair pairOf(const BiquadSection& left, const BiquadSection& right,
-                  float BiquadSection::*field)
-{
-    return widen(makePair(left.*field, right.*field));
-}
-
-BiquadPairState loadSections(const BiquadSection& left, const BiquadSection& right)
-{
-    return {pairOf(left, right, &BiquadSection::x1), pairOf(left, right, &BiquadSection::x2),
-            pairOf(left, right, &BiquadSection::y1), pairOf(left, right, &BiquadSection::y2)};
-}
-
-void storeSections(const BiquadPairState& s, BiquadSection& left, BiquadSection& right)
-{
-    const FloatPair x1 = narrow(s.x1), x2 = narrow(s.x2), y1 = narrow(s.y1), y2 = narrow(s.y2);
-    storePair(&left.x1, &right.x1, x1);
-    storePair(&left.x2, &right.x2, x2);
-    storePair(&left.y1, &right.y1, y1);
-    storePair(&left.y2, &right.y2, y2);
-}
-
-HistoryPair loadHistory(const std::array<float, 4>& left, const std::array<float, 4>& right)
-{
-    return {widen(makePair(left[0], right[0])), widen(makePair(left[1], right[1])),
-            widen(makePair(left[2], right[2])), widen(makePair(left[3], right[3]))};
-}
-
-void storeHistory(const HistoryPair& h, std::array<float, 4>& left, std::array<float, 4>& right)
-{
-    storePair(&left[0], &right[0], narrow(h.p0));
-    storePair(&left[1], &right[1], narrow(h.p1));
-    storePair(&left[2], &right[2], narrow(h.p2));
-    storePair(&left[3], &right[3], narrow(h.p3));
-}
-
-// The anti-aliasing low-pass: two cascaded sections sharing one set of coefficients.
-struct InputFilter
-{
-    DoublePair b0, b1, b2, a1, a2;
-
-    DoublePair section(BiquadPairState& s, DoublePair x) const
-    {
-        return _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, x), _mm_mul_pd(b1, s.x1)),
-                                                _mm_mul_pd(b2, s.x2)),
-                                     _mm_mul_pd(a1, s.y1)),
-                          _mm_mul_pd(a2, s.y2));
-    }
-
-    // The second section's input is the first one's output, but its input history
-    // takes the first one's flushed output.
-    FloatPair run(BiquadPairState& first, BiquadPairState& second, DoublePair x) const
-    {
-        const FloatPair y = narrow(section(first, x));
-        first.x2 = first.x1;
-        first.x1 = x;
-        first.y2 = first.y1;
-        first.y1 = widen(flushPair(y));
-        const FloatPair z = narrow(section(second, widen(y)));
-        second.x2 = second.x1;
-        second.x1 = first.y1;
-        second.y2 = second.y1;
-        second.y1 = widen(flushPair(z));
-        return z;
-    }
-};
-
-// The per-sample lambdas must melt into the block function: called, they would keep
-// every local they touch in memory.
-#if defined(__GNUC__)
-#define TARVA_ALWAYS_INLINE __attribute__((always_inline))
-#define TARVA_RARELY(condition) __builtin_expect(static_cast<long>(condition), 0)
-#else
-#define TARVA_ALWAYS_INLINE
-#define TARVA_RARELY(condition) (condition)
-#endif
-
-enum class ClockKind
-{
-    unit,   // the host rate exactly: one tick per sample
-    manual, // a constant ratio from Dlyx2 and ManVCO
-    square, // modulated, square oscillator
-    sine,   // modulated, sine oscillator
-};
-
-// The oscillator's sines for count samples from phase on, two at a time. Kept out of line:
-// the sample loops have registers enough to find without it.
-#if defined(__GNUC__)
-__attribute__((noinline))
-#endif
-void oscillatorSines(float* sines, int count, float phase, float increment)
-{
-    for (int k = 0; k < count; ++k)
-    {
-        sines[k] = phase;
-        phase = phase + increment;
-        if (phase >= kPi)
-            phase = phase - kTwoPi;
-    }
-    for (int k = 0; k + 1 < count; k += 2)
-    {
-        const FloatPair pair = sinToFloatPair(makePair(sines[k], sines[k + 1]));
-        sines[k] = leftOf(pair);
-        sines[k + 1] = rightOf(pair);
-    }
-    if (count % 2 != 0)
-        sines[count - 1] = sinToFloat(sines[count - 1]);
-}
-
-// True when the rescaling of the tick phase is the identity: with an unchanged step,
-// (1 - p) * step / step is exact whenever p is a multiple of 2^-24, so the division
-// can be skipped without changing a bit.
-bool rescaleIsIdentity(float tickPhase, float tickStep, float oldStep)
-{
-    if (tickStep != oldStep || !(std::fabs(tickPhase) < 1.0f))
-        return false;
-    const float scaled = tickPhase * 16777216.0f;
-    return scaled == static_cast<float>(static_cast<int>(scaled));
-}
 } // namespace
-
-BlockTargets QEL::copyTargets() const noexcept
-{
-    BlockTargets t;
-    t.tempoBpm = targets.tempoBpm;
-    t.delayMs = targets.delayMs;
-    t.repeatHold = targets.repeatHold;
-    t.clockMode = targets.clockMode;
-    t.b0 = targets.b0;
-    t.b1 = targets.b1;
-    t.b2 = targets.b2;
-    t.a1 = targets.a1;
-    t.a2 = targets.a2;
-    t.inputGain = targets.inputGain;
-    t.outputGain = targets.outputGain;
-    t.mix = targets.mix;
-    t.feedback = targets.feedback;
-    t.depth = targets.depth;
-    t.wetSign = targets.wetSign;
-    t.feedbackSign = targets.feedbackSign;
-    t.hiCutOn = targets.hiCutOn;
-    t.powerOn = targets.powerOn;
-    t.clockMultiplier = targets.clockMultiplier;
-    t.manualClock = targets.manualClock;
-    t.vcoSquare = targets.vcoSquare;
-    t.vcoShapeAmount = targets.vcoShapeAmount;
-    t.envelopeAmount = targets.envelopeAmount;
-    t.vcoPhaseIncrement = targets.vcoPhaseIncrement;
-    return t;
-}
-
-// A program change being applied on another thread is taken at a later block, whole: until
-// then the block plays on with the targets it took last, and the requests wait with it.
-// Kept out of line: inlined, it changed how the compiler laid out the loop's registers and
-// cost the modulated programs a few per cent.
-[[gnu::noinline]] BlockRequests QEL::takeBlockTargets() noexcept
-{
-    const auto token = targetChanges.settled();
-    if (!token)
-        return {};
-    const BlockRequests requests{targets.delayChanged.exchange(false)};
-    const BlockTargets taken = copyTargets();
-    if (!targetChanges.unchangedSince(*token))
-    {
-        if (requests.delayChanged)
-            targets.delayChanged = true;
-        return {};
-    }
-    engine.block = taken;
-    return requests;
-}
 
 void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
@@ -227,18 +54,11 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // A mono input feeds both channels; without a right output the left one takes both.
     const float* inL = inputs[0];
     const float* inR = isInputConnected(1) && inputs[1] != nullptr ? inputs[1] : inputs[0];
-    float* outL = outputs[0];
-    float* outR = isOutputConnected(1) ? outputs[1] : nullptr;
+    OutputStage output{outputs[0], isOutputConnected(1) ? outputs[1] : nullptr};
 
-    // The running level sums start each block from the ring, so rounding cannot build up.
-    const int window = engine.levelWindowLength;
-    float levelSumL = 0.0f;
-    float levelSumR = 0.0f;
-    for (int i = 0; i < window; ++i)
-    {
-        levelSumL += engine.levelRingL[i];
-        levelSumR += engine.levelRingR[i];
-    }
+    Limiter limiter;
+    limiter.design(engine.levelWindowLength);
+    limiter.load(engine);
 
     followHostTempo(getTimeInfo(kVstTempoValid));
     // Hand-overs from the other threads, taken once per block with the targets.
@@ -270,72 +90,45 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     const bool boundaryAtStart = periodCounter == 0;
 
     bool delayPending = requests.delayChanged;
-    int holdEngaged = engine.holdEngaged;
-    float fadeLevel = engine.fadeLevel;
     const int repeatHold = t.repeatHold;
-    // Only a switch of the hold restarts the cross-fade: a program, a restored chunk or a
-    // host write that leaves RptInf as it was must not copy what is being read back into
-    // the memory.
-    if (repeatHold != engine.holdFollows)
-    {
-        engine.holdFollows = repeatHold;
-        fadeLevel = kFadeStart;
-        holdEngaged = repeatHold != 0 && t.clockMode == 0 ? 1 : 0;
-    }
+    HoldFade hold;
+    hold.load(engine, repeatHold, t.clockMode);
     float peakLevel = display.peakResetRequest.exchange(false) ? 0.0f : display.peakLevel.load();
     bool flashLatch = display.flashAckRequest.exchange(false) ? false : display.flashLatch.load();
 
-    // 20, for the whole block: the beat lamp, and the sample after which the synchronised
+    // The beat lamp for the whole block, and the sample after which the synchronised
     // hold engages on a period boundary.
     const BeatRun beat = runBeat(periodCounter, boundaryAtStart, sampleFrames, periodLength,
                                  flashWindow, engine.flashActive);
     if (beat.flashed)
         flashLatch = true;
-    const VstInt32 holdSample = holdEngaged == 0 && repeatHold != 0 ? beat.firstBoundary : -1;
+    const VstInt32 holdSample = hold.engaged == 0 && repeatHold != 0 ? beat.firstBoundary : -1;
 
     // Targets and coefficients for the block.
     const InputFilter filter{_mm_set1_pd(t.b0), _mm_set1_pd(t.b1), _mm_set1_pd(t.b2),
                              _mm_set1_pd(t.a1), _mm_set1_pd(t.a2)};
-    const float inputGain = t.inputGain;
-    const float outputGain = t.outputGain;
-    const float mix = t.mix;
     const float feedback = t.feedback;
     const float depth = t.depth;
-    const float wetSign = t.wetSign;
-    const FloatPair feedbackSign = _mm_set1_ps(t.feedbackSign);
-    const bool hiCutOn = t.hiCutOn != 0;
-    const bool powerOn = t.powerOn != 0;
     const float clockMultiplier = t.clockMultiplier;
     const float manualClock = t.manualClock;
     const bool square = t.vcoSquare != 0;
     const float shape = t.vcoShapeAmount;
     const float envelopeAmount = t.envelopeAmount;
     const float phaseIncrement = t.vcoPhaseIncrement;
-    // One-pole 30 Hz steps toward the targets, each sum rounded once. The target's share
-    // is the same every sample (and exact in double), so it is formed once here.
-    const double k = engine.smoothCoef;
-    const double kc = engine.smoothComplement;
-    const double inputShare = kc * inputGain, outputShare = kc * outputGain;
-    const double mixShare = kc * mix, feedbackShare = kc * feedback, depthShare = kc * depth;
-    const auto smooth = [k](double targetShare, float state)
-    { return static_cast<float>(targetShare + k * state); };
-    const double envelopeCoef = engine.envelopeCoef;
-    const double envelopeComplement = engine.envelopeComplement;
-    const DoublePair hiCutCoef = _mm_set1_pd(engine.hiCutCoef);
-    const DoublePair hiCutComplement = _mm_set1_pd(engine.hiCutComplement);
-    const float fadeGrowth = engine.fadeGrowth;
-    // The window is 2, 4, 8 or 16: multiplying by its inverse is the exact division. A
-    // quarter of the mean is the sum times a quarter of the inverse: the same float, as
-    // both scalings are by powers of two (and where the mean would lose bits below the
-    // normal range the gain is 1 either way).
-    const FloatPair inverseWindow = _mm_set1_ps(1.0f / static_cast<float>(window));
-    const FloatPair quarterInverseWindow = _mm_set1_ps(0.25f / static_cast<float>(window));
+    Smoothers smoothers;
+    smoothers.design(engine, t);
+    smoothers.load(engine);
+    Envelope envelope;
+    envelope.design(engine, t);
+    output.powerOn = t.powerOn != 0;
+    ReturnPath returnPath;
+    returnPath.design(engine, t);
+    returnPath.load(engine);
 
     // While Depth is 0 and its smoother has settled, the oscillator and the envelope
     // move the clock by less than half a unit in the last place: the ratio is exactly
     // the manual clock, and sine and power need not be computed.
-    float depthSmoothed = engine.depthSmoothed;
-    const bool clockIsManual = depth == 0.0f && std::fabs(depthSmoothed) <= 1.0e-9f;
+    const bool clockIsManual = depth == 0.0f && std::fabs(smoothers.depth) <= 1.0e-9f;
     const float manualRatio = manualClock * clockMultiplier;
     const float manualStep = 1.0f / manualRatio;
     // With a multiplier of 1 or 2 (the only ones Dlyx2 sets), 1 / (c * m) is (1 / m) / c
@@ -347,71 +140,15 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
     // Loop state.
     float denormalOffset = engine.denormalOffset;
-    // Four smoothers side by side: input gain, output gain, mix and depth.
-    __m128 smoothed = _mm_setr_ps(engine.inputGainSmoothed, engine.outputGainSmoothed,
-                                  engine.mixSmoothed, depthSmoothed);
-    const DoublePair smoothPole = _mm_set1_pd(k);
-    const DoublePair gainShares = _mm_setr_pd(inputShare, outputShare);
-    const DoublePair mixDepthShares = _mm_setr_pd(mixShare, depthShare);
-    float feedbackSmoothed = engine.feedbackSmoothed;
-    float dryGain = engine.dryGain;
-    float wetGain = engine.wetGain;
-
-    // One step of the 30 Hz smoothers. Each lane is the scalar smoother's target share
-    // + k * state, rounded to float, plus the offset; the feedback gain's smoother has no
-    // offset, and takes its smallest values as 0.
-    const auto stepGains = [&](__m128 state, float offset) TARVA_ALWAYS_INLINE
-    {
-        const DoublePair gainsNext =
-            _mm_add_pd(gainShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(state)));
-        const DoublePair mixDepthNext = _mm_add_pd(
-            mixDepthShares, _mm_mul_pd(smoothPole, _mm_cvtps_pd(_mm_movehl_ps(state, state))));
-        return _mm_add_ps(_mm_movelh_ps(narrow(gainsNext), narrow(mixDepthNext)),
-                          _mm_set1_ps(offset));
-    };
-    const auto stepFeedbackGain = [&](float state) TARVA_ALWAYS_INLINE
-    {
-        const float next = smooth(feedbackShare, state);
-        return std::fabs(next) < kMinFeedbackGain ? 0.0f : next;
-    };
-    // 11: linear dry/wet law scaled by the output gain; DlyInv flips the wet part.
-    const auto setDryWet = [&](__m128 gains) TARVA_ALWAYS_INLINE
-    {
-        const float outputGainSmoothed = laneOf<1>(gains);
-        const float wet = flush(laneOf<2>(gains) * outputGainSmoothed);
-        dryGain = outputGainSmoothed - wet;
-        wetGain = wet * wetSign;
-    };
-    // Smoothers that have arrived (a knob left alone for a moment) step onto themselves
-    // with either sign of the offset: they then stay as they are for the whole block.
-    const bool smoothersSettled = [&]
-    {
-        const auto same = [](__m128 a, __m128 b) {
-            return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_castps_si128(b))) ==
-                   0xffff;
-        };
-        const float offset = std::fabs(denormalOffset);
-        return same(stepGains(smoothed, offset), smoothed) &&
-               same(stepGains(smoothed, -offset), smoothed) &&
-               std::bit_cast<std::uint32_t>(stepFeedbackGain(feedbackSmoothed)) ==
-                   std::bit_cast<std::uint32_t>(feedbackSmoothed);
-    }();
+    const bool smoothersSettled = smoothers.settled(denormalOffset);
     if (smoothersSettled)
-        setDryWet(smoothed);
+        smoothers.setDryWet();
     BiquadPairState section1 = loadSections(engine.inputFilterL1, engine.inputFilterR1);
     BiquadPairState section2 = loadSections(engine.inputFilterL2, engine.inputFilterR2);
-    FloatPair levelSum = makePair(levelSumL, levelSumR);
-    float* const ringL = engine.levelRingL.data();
-    float* const ringR = engine.levelRingR.data();
-    int ringIndex = engine.levelRingIndex;
-    float envelopeState = engine.envelopeState;
-    // Where the envelope has no weight its modulation is a zero, formed only at the end of
-    // the block: one left from an earlier block must not bend this block's clock.
-    float envelopeModulation = envelopeAmount == 0.0f ? 0.0f : engine.envelopeModulation;
+    envelope.load(engine);
     HistoryPair writeHistory = loadHistory(engine.writeHistoryL, engine.writeHistoryR);
     HistoryPair readHistory = loadHistory(engine.readHistoryL, engine.readHistoryR);
     CubicPair readCubic = CubicPair::through(readHistory);
-    FloatPair hiCutState = makePair(engine.hiCutStateL, engine.hiCutStateR);
     FloatPair feedbackSignal = makePair(engine.feedbackL, engine.feedbackR);
     float vcoPhase = engine.vcoPhase;
     float vcoOutput = engine.vcoOutput;
@@ -430,24 +167,11 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // being read while a fade runs), then read the next cell.
     const auto writeTick = [&](FloatPair written) TARVA_ALWAYS_INLINE
     {
-        if (fadeLevel == 1.0f && holdEngaged == 0)
-        {
+        if (hold.isLive())
             storePair(memoryL + writeIndex, memoryR + writeIndex, written);
-        }
         else
-        {
-            const DoublePair f = _mm_set1_pd(fadeLevel);
-            const DoublePair keep = _mm_sub_pd(_mm_set1_pd(1.0), f);
-            const DoublePair cell = widen(loadPair(memoryL + readIndex, memoryR + readIndex));
-            const DoublePair live = widen(written);
-            const DoublePair mixed = holdEngaged == 0
-                                         ? _mm_add_pd(_mm_mul_pd(keep, cell), _mm_mul_pd(f, live))
-                                         : _mm_add_pd(_mm_mul_pd(keep, live), _mm_mul_pd(f, cell));
-            storePair(memoryL + writeIndex, memoryR + writeIndex, narrow(mixed));
-            fadeLevel = fadeLevel * fadeGrowth;
-            if (fadeLevel > 1.0f)
-                fadeLevel = 1.0f;
-        }
+            storePair(memoryL + writeIndex, memoryR + writeIndex,
+                      hold.faded(written, loadPair(memoryL + readIndex, memoryR + readIndex)));
         // Read after this tick's store: at a zero distance the cell just written.
         readHistory.push(widen(loadPair(memoryL + readIndex, memoryR + readIndex)));
         if (++readIndex == memoryLength)
@@ -475,26 +199,22 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     // filter, comes after the input gain has used the last one, as it must.)
     const auto filterInput = [&](FloatPair raw, SampleRecord& rec) TARVA_ALWAYS_INLINE
     {
-        // 1-2: input gain, with the alternating offset that keeps denormals away.
+        // The input gain, with the alternating offset that keeps denormals away.
         rec.raw = raw;
         denormalOffset = -denormalOffset;
-        rec.gained =
-            _mm_add_ps(_mm_mul_ps(boundedInput(raw), _mm_shuffle_ps(smoothed, smoothed, 0)),
-                       _mm_set1_ps(denormalOffset));
+        rec.gained = _mm_add_ps(_mm_mul_ps(boundedInput(raw), smoothers.inputGain()),
+                                _mm_set1_ps(denormalOffset));
         rec.z = filter.run(section1, section2, widen(rec.gained));
 
-        // 10-11: 30 Hz smoothers, and the dry/wet gains they give.
+        // The 30 Hz smoothers, and the dry/wet gains they give.
         if (!smoothersSettled)
         {
-            smoothed = stepGains(smoothed, denormalOffset);
-            depthSmoothed = laneOf<3>(smoothed);
-            feedbackSmoothed = stepFeedbackGain(feedbackSmoothed);
-            setDryWet(smoothed);
+            smoothers.step(denormalOffset);
         }
-        rec.depth = depthSmoothed;
-        rec.dryGain = dryGain;
-        rec.wetGain = wetGain;
-        rec.feedbackGain = feedbackSmoothed;
+        rec.depth = smoothers.depth;
+        rec.dryGain = smoothers.dryGain;
+        rec.wetGain = smoothers.wetGain;
+        rec.feedbackGain = smoothers.feedbackGain;
         return rec.z;
     };
 
@@ -513,62 +233,43 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
         const auto frontSignal = [&](VstInt32 i, FloatPair z, FloatPair feedbackIn,
                                      SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // 3-4: anti-aliasing low-pass, then the feedback.
+            // The filtered input, then the feedback.
             FloatPair s = _mm_add_ps(z, feedbackIn);
 
-            // 5-6: running level over a short window drives the soft limiter.
+            // The limiter: a running level over a short window drives the soft limiter.
             const FloatPair magnitude = absPair(s);
             const DoublePair halfMagnitude = _mm_mul_pd(widen(magnitude), _mm_set1_pd(0.5));
-            levelSum = _mm_sub_ps(_mm_add_ps(levelSum, magnitude),
-                                  loadPair(ringL + ringIndex, ringR + ringIndex));
-            storePair(ringL + ringIndex, ringR + ringIndex, magnitude);
-            if (++ringIndex == window)
-                ringIndex = 0;
-            const FloatPair mean = _mm_mul_ps(levelSum, inverseWindow);
-            const FloatPair overTwo = _mm_cmpgt_ps(mean, _mm_set1_ps(2.0f));
-            FloatPair gain =
-                _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(levelSum, quarterInverseWindow));
-            if ((_mm_movemask_ps(overTwo) & 3) != 0) // loud: 1 / mean where above 2
-                gain = select(overTwo, _mm_div_ps(_mm_set1_ps(1.0f), mean), gain);
+            const FloatPair gain = limiter.gain(magnitude);
             s = _mm_mul_ps(s, gain);
 
-            // 7: peak for the meter, before the limiter.
+            // The peak for the meter, before the limiter.
             const float peak = leftOf(magnitude) + rightOf(magnitude);
             if (peakLevel < peak)
                 peakLevel = peak;
 
-            // 8: 10 Hz envelope of the limited signal; its curve bends the clock. The mean's
+            // The 10 Hz envelope of the limited signal; its curve bends the clock. The mean's
             // halving goes onto the magnitudes, which are known before the gain: halving a
             // double is exact here, so the products and their sum are exactly half of the
             // unhalved ones, and the mean comes one multiplication sooner.
             const DoublePair weighted = _mm_mul_pd(widen(gain), halfMagnitude);
             const auto meanLevel = static_cast<float>(
                 _mm_cvtsd_f64(_mm_add_sd(weighted, _mm_unpackhi_pd(weighted, weighted))));
-            const auto env =
-                static_cast<float>(envelopeState * envelopeCoef + envelopeComplement * meanLevel);
-            // From 2^-34 up the flush would change nothing (as in the return path): the
-            // envelope's way from one sample to the next need not wait for it.
-            envelopeState = env;
-            if (TARVA_RARELY(!(std::fabs(env) >= 0x1p-34f)))
-                envelopeState = flush(env);
+            const float env = envelope.step(meanLevel);
             // With the envelope's weight at 0 (a pure sine or square) the curve is multiplied
             // away: it is formed only where it can matter, and once at the end of the block.
             if ((!kManualClock && envelopeAmount != 0.0f) || i == last)
-            {
-                const float curve = envelopeCurve(env);
-                envelopeModulation = (curve - 0.5f) * envelopeAmount;
-            }
+                envelope.bend(env);
 
-            rec.modulation = envelopeModulation;
+            rec.modulation = envelope.modulation;
 
-            // 9: what the memory will be written with.
+            // What the memory will be written with.
             rec.s = s;
         };
 
         // The clock's half: the oscillator, the clock ratio and the tick schedule.
         const auto frontClock = [&]<bool kSineAhead>(SampleRecord& rec) TARVA_ALWAYS_INLINE
         {
-            // 12: the memory clock. The oscillator turns whether or not it is heard.
+            // The oscillator and the memory clock. The oscillator turns whether or not it is heard.
             float oscillator = 0.0f;
             if constexpr (kSquare)
                 oscillator = vcoPhase > 0.0f ? -1.0f : 1.0f;
@@ -647,7 +348,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             }
             else
             {
-                // 13: each tick writes one interpolated cell and reads one.
+                // The ticks: each writes one interpolated cell and reads one.
                 float phase = rec.tickPhase;
                 if (phase >= 1.0f)
                 {
@@ -663,14 +364,14 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                     readCubic = CubicPair::through(readHistory);
                 }
 
-                // 14-15: the read signal between ticks (at a fraction of 0 exactly the second
+                // The interpolating read between ticks (at a fraction of 0 exactly the second
                 // point); below three samples of delay the write signal goes straight through.
                 r = phase == 0.0f ? narrow(readHistory.p1) : readCubic.at(phase);
             }
-            if (delaySamples < 3.0f && holdEngaged == 0)
+            if (delaySamples < 3.0f && hold.engaged == 0)
                 r = rec.s;
 
-            // 16: a new delay time moves the read position at once.
+            // A new delay time moves the read position at once.
             if (delayPending)
             {
                 delayPending = false;
@@ -681,58 +382,18 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 readIndex = read;
             }
 
-            // 17: return path: optional 4 kHz high cut, feedback gain and sign.
-            if (hiCutOn)
-                hiCutState = narrow(_mm_add_pd(_mm_mul_pd(widen(hiCutState), hiCutCoef),
-                                               _mm_mul_pd(widen(r), hiCutComplement)));
-            else
-                hiCutState = r;
-            // From 2^-34 up the flush constant is below half a unit in the last place of
-            // the state, in either direction: the flush would change nothing.
-            if ((_mm_movemask_ps(_mm_cmpge_ps(absPair(hiCutState), _mm_set1_ps(0x1p-34f))) & 3) !=
-                3)
-                hiCutState = flushPair(hiCutState);
-            feedbackSignal = hiCutState;
-            // (The feedback gain is the one of this sample, or 0 all along where the two
-            // parts run apart.) The sign is exact, so it can join the gain first: one rounding on
-            // the way back.
-            if (holdEngaged == 0)
-                feedbackSignal = _mm_mul_ps(
-                    feedbackSignal, _mm_mul_ps(_mm_set1_ps(rec.feedbackGain), feedbackSign));
+            // The return path: an optional 4 kHz high cut, feedback gain and sign.
+            // The return path. The feedback gain is the one of this sample, or 0 all along
+            // where the two parts run apart.
+            feedbackSignal = returnPath.filtered(r);
+            if (hold.engaged == 0)
+                feedbackSignal = returnPath.scaled(feedbackSignal, rec.feedbackGain);
 
-            // 18-19: output, or the untouched input while the power is off.
-            if (powerOn)
-            {
-                const DoublePair mixed =
-                    _mm_add_pd(_mm_mul_pd(_mm_set1_pd(rec.dryGain), widen(rec.gained)),
-                               _mm_mul_pd(_mm_set1_pd(rec.wetGain), widen(r)));
-                if (outR != nullptr)
-                {
-                    storePair(outL + i, outR + i, narrow(mixed));
-                }
-                else
-                {
-                    const double left = leftOf(narrow(mixed));
-                    const double right = _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed));
-                    outL[i] = static_cast<float>(0.5 * (left + right));
-                }
-            }
-            else if (outR != nullptr)
-            {
-                storePair(outL + i, outR + i, rec.raw);
-            }
-            else
-            {
-                outL[i] = static_cast<float>(
-                    0.5 * (static_cast<double>(leftOf(rec.raw)) + rightOf(rec.raw)));
-            }
+            output.write(i, rec.raw, rec.gained, r, rec.dryGain, rec.wetGain);
 
-            // 20: the synchronised hold engaging on a period boundary.
+            // The synchronised hold engaging on a period boundary.
             if (TARVA_RARELY(i == holdSample))
-            {
-                holdEngaged = 1;
-                fadeLevel = kFadeStart;
-            }
+                hold.engage();
         };
 
         // Where the feedback gain is zero and stays so, the returned signal is a zero of
@@ -749,7 +410,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
             constexpr VstInt32 kStretch = 32;
             SampleRecord records[kStretch];
             float aheadSines[kStretch];
-            float ringCopyL[16], ringCopyR[16];
+            float ringCopyL[Limiter::kMaxWindow], ringCopyR[Limiter::kMaxWindow];
             bool oneAtATime = false;
             while (i < sampleFrames && !oneAtATime)
             {
@@ -766,15 +427,10 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
                 while (from < end)
                 {
                     // What the first part changes, as it was where its run starts.
-                    const FloatPair savedLevelSum = levelSum;
-                    const int savedRingIndex = ringIndex;
-                    for (int k = 0; k < window; ++k)
-                    {
-                        ringCopyL[k] = ringL[k];
-                        ringCopyR[k] = ringR[k];
-                    }
-                    const float savedPeak = peakLevel, savedEnvelope = envelopeState;
-                    const float savedModulation = envelopeModulation;
+                    const Limiter savedLimiter = limiter;
+                    limiter.copyRing(ringCopyL, ringCopyR);
+                    const float savedPeak = peakLevel;
+                    const Envelope savedEnvelope = envelope;
                     const float savedVcoPhase = vcoPhase, savedVcoOutput = vcoOutput;
                     const float savedRatio = clockRatio, savedStep = tickStep;
                     const float savedTickPhase = tickPhase;
@@ -818,16 +474,10 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
                     if (TARVA_RARELY(returned))
                     {
-                        levelSum = savedLevelSum;
-                        ringIndex = savedRingIndex;
-                        for (int k = 0; k < window; ++k)
-                        {
-                            ringL[k] = ringCopyL[k];
-                            ringR[k] = ringCopyR[k];
-                        }
+                        limiter = savedLimiter;
+                        limiter.restoreRing(ringCopyL, ringCopyR);
                         peakLevel = savedPeak;
-                        envelopeState = savedEnvelope;
-                        envelopeModulation = savedModulation;
+                        envelope = savedEnvelope;
                         vcoPhase = savedVcoPhase;
                         vcoOutput = savedVcoOutput;
                         clockRatio = savedRatio;
@@ -895,7 +545,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     };
 
     const bool runApart =
-        feedback == 0.0f && feedbackSmoothed == 0.0f && holdEngaged == 0 && repeatHold == 0;
+        feedback == 0.0f && smoothers.feedbackGain == 0.0f && hold.engaged == 0 && repeatHold == 0;
     if (clockIsManual && manualRatio == 1.0f && tickStep == 1.0f && tickPhase == 0.0f)
         runSamples.template operator()<ClockKind::unit, false>();
     else if (clockIsManual)
@@ -911,24 +561,15 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     if (beat.counter + 1LL < flashWindow || beat.counter + 1LL > flashLimit)
         flashLatch = true;
 
-    engine.levelSumL = leftOf(levelSum);
-    engine.levelSumR = rightOf(levelSum);
-    engine.levelRingIndex = ringIndex;
+    limiter.store(engine);
     engine.denormalOffset = denormalOffset;
-    engine.inputGainSmoothed = laneOf<0>(smoothed);
-    engine.outputGainSmoothed = laneOf<1>(smoothed);
-    engine.mixSmoothed = laneOf<2>(smoothed);
-    engine.feedbackSmoothed = feedbackSmoothed;
-    engine.depthSmoothed = depthSmoothed;
-    engine.dryGain = dryGain;
-    engine.wetGain = wetGain;
+    smoothers.store(engine);
     storeSections(section1, engine.inputFilterL1, engine.inputFilterR1);
     storeSections(section2, engine.inputFilterL2, engine.inputFilterR2);
-    engine.envelopeState = envelopeState;
-    engine.envelopeModulation = envelopeModulation;
+    envelope.store(engine);
     storeHistory(writeHistory, engine.writeHistoryL, engine.writeHistoryR);
     storeHistory(readHistory, engine.readHistoryL, engine.readHistoryR);
-    storePair(&engine.hiCutStateL, &engine.hiCutStateR, hiCutState);
+    returnPath.store(engine);
     storePair(&engine.feedbackL, &engine.feedbackR, feedbackSignal);
     engine.vcoPhase = vcoPhase;
     engine.vcoOutput = vcoOutput;
@@ -937,8 +578,7 @@ void QEL::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
     engine.writeIndex = writeIndex;
     engine.readIndex = readIndex;
     engine.delaySamples = delaySamples;
-    engine.holdEngaged = holdEngaged;
-    engine.fadeLevel = fadeLevel;
+    hold.store(engine);
     engine.flashActive = beat.flashActive;
     display.clockRatio = clockRatio;
     display.peakLevel = peakLevel;

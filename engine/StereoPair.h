@@ -13,6 +13,16 @@
 #define TARVA_HOT_INLINE inline
 #endif
 
+// The per-sample lambdas must melt into the block function: called, they would keep
+// every local they touch in memory.
+#if defined(__GNUC__)
+#define TARVA_ALWAYS_INLINE __attribute__((always_inline))
+#define TARVA_RARELY(condition) __builtin_expect(static_cast<long>(condition), 0)
+#else
+#define TARVA_ALWAYS_INLINE
+#define TARVA_RARELY(condition) (condition)
+#endif
+
 namespace engine
 {
 using FloatPair = __m128;   // lanes 0 and 1: left, right
