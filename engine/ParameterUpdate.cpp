@@ -3,13 +3,13 @@
 // v is the value limited to 0..1.
 #include "effect/QEL.h"
 
+#include "effect/ParameterTable.h"
 #include "engine/EngineMath.h"
 
 #include <cmath>
 
 namespace
 {
-constexpr int kSwitchSteps = 2;
 constexpr float kFortyFourOne = 44.099998474121094f; // the single-precision 44.1
 
 float clockFactor(float manVco, float depth)
@@ -26,8 +26,8 @@ void QEL::updateEngine(int index, float v)
     const int on = stepIndex(v, kSwitchSteps);
     switch (index)
     {
-    case kInput: targets.inputGain = v * v * 4.0f; break;
-    case kOutput: targets.outputGain = v * v * 4.0f; break;
+    case kInput: targets.inputGain = gainFromValue(v); break;
+    case kOutput: targets.outputGain = gainFromValue(v); break;
     case kMix: targets.mix = v; break;
     case kFbck: targets.feedback = v; break;
     case kDlyx2:
@@ -59,8 +59,7 @@ void QEL::updateEngine(int index, float v)
     }
     case kRate:
     {
-        const auto power = static_cast<float>(std::pow(100.0, static_cast<double>(v)));
-        targets.rateHz = power * 0.1f;
+        targets.rateHz = rateHzFromValue(v);
         targets.vcoPeriodSamples = engine.engineSampleRateF / targets.rateHz;
         targets.vcoPhaseIncrement = engine::kTwoPi / targets.vcoPeriodSamples;
         break;
