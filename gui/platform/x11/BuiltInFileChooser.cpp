@@ -1,5 +1,7 @@
 #include "gui/platform/x11/BuiltInFileChooser.h"
 
+#include "gui/platform/x11/X11Windows.h"
+
 #include "gui/CDrawContext.h"
 #include "gui/FileChooserPanel.h"
 #include "gui/platform/x11/X11Surface.h"
@@ -22,97 +24,6 @@ constexpr long kEventMask =
 constexpr Time kDoubleClickMs = 400;
 constexpr int kDoubleClickDistance = 4;
 constexpr unsigned long kPanelPixel = 0xececec; // until the first drawing arrives
-
-// The keys the panel knows by name; everything else is a character or nothing.
-constexpr struct
-{
-    KeySym sym;
-    VirtualKey key;
-} kNamedKeys[] = {
-    {XK_BackSpace, VKEY_BACK},
-    {XK_Tab, VKEY_TAB},
-    {XK_ISO_Left_Tab, VKEY_TAB},
-    {XK_Return, VKEY_RETURN},
-    {XK_KP_Enter, VKEY_ENTER},
-    {XK_Escape, VKEY_ESCAPE},
-    {XK_Delete, VKEY_DELETE},
-    {XK_KP_Delete, VKEY_DELETE},
-    {XK_Left, VKEY_LEFT},
-    {XK_KP_Left, VKEY_LEFT},
-    {XK_Right, VKEY_RIGHT},
-    {XK_KP_Right, VKEY_RIGHT},
-    {XK_Up, VKEY_UP},
-    {XK_KP_Up, VKEY_UP},
-    {XK_Down, VKEY_DOWN},
-    {XK_KP_Down, VKEY_DOWN},
-    {XK_Home, VKEY_HOME},
-    {XK_KP_Home, VKEY_HOME},
-    {XK_End, VKEY_END},
-    {XK_KP_End, VKEY_END},
-    {XK_Page_Up, VKEY_PAGEUP},
-    {XK_KP_Page_Up, VKEY_PAGEUP},
-    {XK_Page_Down, VKEY_PAGEDOWN},
-    {XK_KP_Page_Down, VKEY_PAGEDOWN},
-};
-
-CKeyCode keyOf(XKeyEvent& event)
-{
-    char text[8] = {};
-    KeySym sym = NoSymbol;
-    const int length = XLookupString(&event, text, sizeof text, &sym, nullptr);
-    CKeyCode key;
-    if (event.state & ShiftMask)
-        key.modifier |= kKeyShift;
-    if (event.state & Mod1Mask)
-        key.modifier |= kKeyAlternate;
-    if (event.state & ControlMask)
-        key.modifier |= kKeyControl;
-    for (const auto& named : kNamedKeys)
-        if (named.sym == sym)
-        {
-            key.virt = named.key;
-            return key;
-        }
-    if (sym >= 0x20 && sym <= 0xff) // Latin-1 keysyms are their code points
-        key.character = static_cast<std::int32_t>(sym);
-    else if ((sym & 0xff000000) == 0x01000000) // Unicode keysyms
-        key.character = static_cast<std::int32_t>(sym & 0x00ffffff);
-    else if (length == 1 && static_cast<unsigned char>(text[0]) >= 0x20)
-        key.character = static_cast<unsigned char>(text[0]);
-    return key;
-}
-
-// The client's top-level window that holds window: the nearest ancestor a window manager
-// manages (it has WM_STATE), else the one whose parent is the root. 0 when window is gone.
-Window topLevelOf(Display* display, Window window)
-{
-    X11ErrorTrap trap(display); // the host may have closed its window
-    const Atom wmState = XInternAtom(display, "WM_STATE", False);
-    Window topLevel = 0;
-    for (Window at = window; at != 0;)
-    {
-        Window root = 0, parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display, at, &root, &parent, &children, &count))
-            return 0;
-        if (children)
-            XFree(children);
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(display, at, wmState, 0, 0, False, AnyPropertyType, &type, &format,
-                           &items, &after, &data);
-        if (data)
-            XFree(data);
-        if (type != None)
-            return at;
-        topLevel = at;
-        at = parent == root ? 0 : parent;
-    }
-    return trap.failed() ? 0 : topLevel;
-}
 
 void setUtf8Property(Display* display, Window window, const char* name, const std::string& text)
 {
@@ -292,7 +203,7 @@ void ChooserWindow::handle(XEvent& event)
         if (event.xbutton.button == Button1)
             panel.onMouseUp(CPoint(event.xbutton.x, event.xbutton.y), CButtonState(kLButton));
         break;
-    case KeyPress: panel.onKeyDown(keyOf(event.xkey)); break;
+    case KeyPress: panel.onKeyDown(keyCodeOf(event.xkey)); break;
     case ClientMessage:
         if (event.xclient.format == 32 &&
             static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow)

@@ -11,6 +11,7 @@
 #include "gui/platform/x11/FileChooserChain.h"
 #include "gui/platform/x11/PortalFileChooser.h"
 #include "gui/platform/x11/X11Surface.h"
+#include "gui/platform/x11/X11Windows.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -305,7 +306,8 @@ public:
             completion(std::nullopt);
             return;
         }
-        auto dialog = std::make_unique<gui::FileChooserChain>(fileChooserWays(topLevelWindow()));
+        auto dialog = std::make_unique<gui::FileChooserChain>(
+            fileChooserWays(gui::topLevelOf(display, window)));
         if (!dialog->start(request))
         {
             completion(std::nullopt);
@@ -378,31 +380,7 @@ private:
         };
     }
 
-    // The host's window that the window manager knows: the ancestor of ours just below the
-    // root. 0 when the tree cannot be read.
-    Window topLevelWindow() const
-    {
-        ErrorTrap trap(display);
-        Window current = window;
-        for (int depth = 0; depth < 64; ++depth)
-        {
-            Window root = 0;
-            Window parent = 0;
-            Window* children = nullptr;
-            unsigned int count = 0;
-            if (!XQueryTree(display, current, &root, &parent, &children, &count))
-                return 0;
-            if (children)
-                XFree(children);
-            if (parent == 0 || parent == root)
-                return trap.failed() ? 0 : current;
-            current = parent;
-        }
-        return 0;
-    }
-
     void handle(XEvent& event);
-    CKeyCode keyCodeOf(XKeyEvent& event) const;
 
     Display* display;
     XVisualInfo visual;
@@ -424,51 +402,6 @@ private:
     std::unique_ptr<gui::FileChooser> fileDialog;
     FileSelectorCompletion fileDone;
 };
-
-CKeyCode X11Frame::keyCodeOf(XKeyEvent& event) const
-{
-    char text[8] = {};
-    KeySym sym = NoSymbol;
-    const int length = XLookupString(&event, text, sizeof text, &sym, nullptr);
-    CKeyCode key;
-    if (event.state & ShiftMask)
-        key.modifier |= kKeyShift;
-    if (event.state & Mod1Mask)
-        key.modifier |= kKeyAlternate;
-    if (event.state & ControlMask)
-        key.modifier |= kKeyCommand;
-    switch (sym)
-    {
-    case XK_BackSpace: key.virt = VKEY_BACK; break;
-    case XK_Tab: key.virt = VKEY_TAB; break;
-    case XK_Return: key.virt = VKEY_RETURN; break;
-    case XK_KP_Enter: key.virt = VKEY_ENTER; break;
-    case XK_Escape: key.virt = VKEY_ESCAPE; break;
-    case XK_Delete:
-    case XK_KP_Delete: key.virt = VKEY_DELETE; break;
-    case XK_Left:
-    case XK_KP_Left: key.virt = VKEY_LEFT; break;
-    case XK_Right:
-    case XK_KP_Right: key.virt = VKEY_RIGHT; break;
-    case XK_Up:
-    case XK_KP_Up: key.virt = VKEY_UP; break;
-    case XK_Down:
-    case XK_KP_Down: key.virt = VKEY_DOWN; break;
-    case XK_Home:
-    case XK_KP_Home: key.virt = VKEY_HOME; break;
-    case XK_End:
-    case XK_KP_End: key.virt = VKEY_END; break;
-    default:
-        if (sym >= 0x20 && sym <= 0xff) // Latin-1 keysyms are their code points
-            key.character = static_cast<std::int32_t>(sym);
-        else if ((sym & 0xff000000) == 0x01000000) // Unicode keysyms
-            key.character = static_cast<std::int32_t>(sym & 0x00ffffff);
-        else if (length == 1 && static_cast<unsigned char>(text[0]) >= 0x20)
-            key.character = static_cast<unsigned char>(text[0]);
-        break;
-    }
-    return key;
-}
 
 void X11Frame::handle(XEvent& event)
 {
@@ -554,13 +487,13 @@ void X11Frame::handle(XEvent& event)
     }
     case KeyPress:
     {
-        CKeyCode key = keyCodeOf(event.xkey);
+        CKeyCode key = gui::keyCodeOf(event.xkey);
         frame->onKeyDown(key);
         break;
     }
     case KeyRelease:
     {
-        CKeyCode key = keyCodeOf(event.xkey);
+        CKeyCode key = gui::keyCodeOf(event.xkey);
         frame->onKeyUp(key);
         break;
     }
