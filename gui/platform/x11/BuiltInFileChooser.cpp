@@ -73,15 +73,10 @@ private:
 std::unique_ptr<ChooserWindow> ChooserWindow::open(FileChooserPanel& panel,
                                                    const std::string& title, Window owner)
 {
-    Display* display = XOpenDisplay(nullptr);
+    XVisualInfo visual{};
+    Display* display = openTrueColorDisplay(visual);
     if (!display)
         return nullptr;
-    XVisualInfo visual{};
-    if (!XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &visual))
-    {
-        XCloseDisplay(display);
-        return nullptr;
-    }
     return std::unique_ptr<ChooserWindow>(new ChooserWindow(display, visual, panel, title, owner));
 }
 

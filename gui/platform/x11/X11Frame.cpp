@@ -507,15 +507,10 @@ namespace gui
 {
 std::unique_ptr<IPlatformFrame> createNativeFrame(void* parent, CFrame* frame, const CRect& size)
 {
-    Display* display = XOpenDisplay(nullptr);
+    XVisualInfo visual{};
+    Display* display = openTrueColorDisplay(visual);
     if (!display)
         return nullptr;
-    XVisualInfo visual{};
-    if (!XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &visual))
-    {
-        XCloseDisplay(display);
-        return nullptr;
-    }
     const auto parentWindow = static_cast<Window>(reinterpret_cast<std::uintptr_t>(parent));
     auto native = std::make_unique<X11Frame>(display, visual, parentWindow, frame, size);
     if (!native->valid())

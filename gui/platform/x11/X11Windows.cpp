@@ -45,6 +45,19 @@ constexpr struct
 
 } // namespace
 
+Display* openTrueColorDisplay(XVisualInfo& visual)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return nullptr;
+    if (!XMatchVisualInfo(display, DefaultScreen(display), 24, TrueColor, &visual))
+    {
+        XCloseDisplay(display);
+        return nullptr;
+    }
+    return display;
+}
+
 CKeyCode keyCodeOf(XKeyEvent& event)
 {
     char text[8] = {};
